@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Starts or stops the Wine session of a build folder: Xvfb when no display is given, a throwaway
+# prefix under the build folder (never ~/.wine) with a virtual desktop, and a persistent wineserver.
+# Usage: wine-session.sh start|stop BUILD_DIR
+set -euo pipefail
+action=$1
+build=$(cd "$2" && pwd)
+env_file=$build/wine.env
+export WINEPREFIX=$build/wineprefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+stop() {
+    if [ -f "$env_file" ]; then
+        # shellcheck disable=SC1090
+        . "$env_file"
+        wineserver -k 2>/dev/null || true
+        if [ -n "${WL_XVFB_PID:-}" ]; then kill "$WL_XVFB_PID" 2>/dev/null || true; fi
+        rm -f "$env_file"
+    fi
+}
+
+start() {
+    stop
+    local display=${DISPLAY:-} xvfb_pid=""
+    if [ -z "$display" ]; then
+        for n in $(seq 90 130); do
+            [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+            Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+            xvfb_pid=$!
+            display=:$n
+            break
+        done
+        for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+    fi
+    export DISPLAY=$display
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        wineboot --init >/dev/null 2>&1
+        wineserver -w
+        # One virtual desktop holds every window of the prefix, so focus and input behave as on Windows.
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+        wineserver -w
+    fi
+    wineserver -p
+    # Start the desktop now, detached from our output: a desktop started by the first test program
+    # would inherit its output pipe and keep ctest waiting for it.
+    nohup wine explorer /desktop=Default,1024x768 >/dev/null 2>&1 &
+    for _ in $(seq 100); do
+        wine cmd /c exit >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    cat >"$env_file" <<ENV
+export WINEPREFIX='$WINEPREFIX'
+export DISPLAY='$display'
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES='mscoree,mshtml='
+WL_XVFB_PID='$xvfb_pid'
+ENV
+}
+
+case $action in
+start) start ;;
+stop) stop ;;
+*) echo "usage: $0 start|stop BUILD_DIR" >&2; exit 2 ;;
+esac

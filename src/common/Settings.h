@@ -1,0 +1,59 @@
+// ASettings: the live state shared through the named block, and the settings kept in the registry
+// under HKEY_CURRENT_USER "Software\Orvane\Wordlark2".
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "SharedBlock.h"
+#include "WebLinks.h"
+
+class ASettings {
+public:
+    ASettings() = delete;
+
+    // Shared block (Settings.cpp). Link before any other use; raise TWordlarkError on failure.
+    static void LinkToSettings();
+    static void UnlinkFromSettings();
+
+    static bool GetConfigWindowShown();
+    static void SetConfigWindowShown(bool shown);
+    static bool GetEnabled();
+    static void SetEnabled(bool enabled);
+    // The first call in a new block loads the hot keys from the registry for every process.
+    static TKeyCombo GetKeyCombo(int index);
+    static void SetKeyCombo(int index, TKeyCombo combo);
+    static HHOOK GetHookHandle();
+    static void SetHookHandle(HHOOK hook);
+    static HWND GetTargetWindow();
+    static void SetTargetWindow(HWND window);
+
+    // Registry store (SettingsStore.cpp): nothing cached, every call reads or writes at once.
+    static bool GetOpenInNewBrowser();
+    static void SetOpenInNewBrowser(bool value);
+    static int GetLinkCount();
+    static void SetLinkCount(int count);
+    static TWebLink ReadLink(int index);
+    static void WriteLink(int index, const TWebLink& link);
+    static std::string GetDefaultLink();
+    static void SetDefaultLink(const std::string& description);
+
+private:
+    static int ReadLinkCount();
+    static void AddPredefinedLinks();
+    static void ReplaceOldSearchLink();
+};
+
+// Links the block for the lifetime of a scope; unlink errors at that point are dropped.
+class TSettingsLink {
+public:
+    TSettingsLink() { ASettings::LinkToSettings(); }
+    TSettingsLink(const TSettingsLink&) = delete;
+    TSettingsLink& operator=(const TSettingsLink&) = delete;
+    ~TSettingsLink();
+};
+
+constexpr const char* KeyCombosKey = "Software\\Orvane\\Wordlark2\\KeyCombos";
+constexpr const char* GeneralKey = "Software\\Orvane\\Wordlark2\\General";
+constexpr const char* LinksKey = "Software\\Orvane\\Wordlark2\\Links";

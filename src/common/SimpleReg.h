@@ -1,0 +1,27 @@
+// One-call reads and writes of single registry values. Each call opens its key, does its one
+// read or write and closes the key again; a read's default stands in for a missing key or value.
+// A value of the wrong type, or one that cannot be read or written, raises TWordlarkError.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+class ASimpleReg {
+public:
+    ASimpleReg() = delete;
+
+    static bool ReadBool(const char* keyPath, const char* valueName, bool defaultValue);
+    static std::int32_t ReadInteger(const char* keyPath, const char* valueName, std::int32_t defaultValue);
+    static std::string ReadString(HKEY root, const char* keyPath, const char* valueName,
+                                  const std::string& defaultValue = std::string());
+    static std::string ReadString(const char* keyPath, const char* valueName,
+                                  const std::string& defaultValue = std::string()) {
+        return ReadString(HKEY_CURRENT_USER, keyPath, valueName, defaultValue);
+    }
+
+    static void WriteBool(const char* keyPath, const char* valueName, bool value);
+    static void WriteInteger(const char* keyPath, const char* valueName, std::int32_t value);
+    static void WriteString(const char* keyPath, const char* valueName, const std::string& value);
+};

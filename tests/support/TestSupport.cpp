@@ -1,0 +1,216 @@
+#include "TestSupport.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace TestSupport {
+
+std::string ExeDir() {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string text(path, length);
+    return text.substr(0, text.find_last_of("\\/") + 1);
+}
+
+std::string BuildFile(const std::string& name) {
+    const std::string dir = ExeDir();
+    for (const std::string& candidate : {dir + name, dir + "..\\..\\src\\" + name, dir + "..\\src\\" + name})
+        if (GetFileAttributesA(candidate.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return candidate;
+    return dir + name;
+}
+
+std::string TempFile(const std::string& stem) {
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    static int counter = 0;
+    return std::string(dir) + stem + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(++counter) + ".txt";
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::istringstream text(ReadFile(path));
+    for (std::string line; std::getline(text, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TProcess::TProcess(const std::string& commandLine) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string line = commandLine;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &Info))
+        Info = PROCESS_INFORMATION{};
+}
+
+TProcess::TProcess(TProcess&& other) noexcept : Info(other.Info) {
+    other.Info = PROCESS_INFORMATION{};
+}
+
+TProcess::~TProcess() {
+    if (!Info.hProcess)
+        return;
+    if (WaitForSingleObject(Info.hProcess, 0) == WAIT_TIMEOUT)
+        Terminate();
+    CloseHandle(Info.hThread);
+    CloseHandle(Info.hProcess);
+}
+
+bool TProcess::Wait(DWORD milliseconds) {
+    return Info.hProcess && WaitForSingleObject(Info.hProcess, milliseconds) == WAIT_OBJECT_0;
+}
+
+DWORD TProcess::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(Info.hProcess, &code);
+    return code;
+}
+
+void TProcess::Terminate() {
+    TerminateProcess(Info.hProcess, 1);
+    WaitForSingleObject(Info.hProcess, 5000);
+}
+
+void PumpMessages(DWORD milliseconds) {
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end)
+            return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now < 10 ? end - now : 10),
+                                  QS_ALLINPUT);
+    }
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    while (!condition()) {
+        if (GetTickCount64() >= end)
+            return condition();
+        PumpMessages(10);
+    }
+    return true;
+}
+
+namespace {
+
+struct TWindowSearch {
+    const char* ClassName;
+    const char* Title;
+    DWORD ProcessId;
+    HWND Found = nullptr;
+    int Count = 0;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<TWindowSearch*>(data);
+    char text[256];
+    if (search.ClassName && (!GetClassNameA(window, text, sizeof text) || lstrcmpA(text, search.ClassName) != 0))
+        return TRUE;
+    if (search.Title && (GetWindowTextA(window, text, sizeof text), lstrcmpA(text, search.Title) != 0))
+        return TRUE;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (search.ProcessId && processId != search.ProcessId)
+        return TRUE;
+    if (!search.Found)
+        search.Found = window;
+    ++search.Count;
+    return TRUE;
+}
+
+} // namespace
+
+HWND FindTopWindow(const char* className, const char* title, DWORD processId) {
+    TWindowSearch search{className, title, processId};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+HWND WaitForWindow(const char* className, const char* title, DWORD milliseconds, DWORD processId) {
+    HWND window = nullptr;
+    WaitUntil([&] { return (window = FindTopWindow(className, title, processId)) != nullptr; }, milliseconds);
+    return window;
+}
+
+int CountTopWindows(const char* className, const char* title) {
+    TWindowSearch search{className, title, 0};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.Count;
+}
+
+bool Activate(HWND window) {
+    const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+    const DWORD thisThread = GetCurrentThreadId();
+    AttachThreadInput(thisThread, foregroundThread, TRUE);
+    SetForegroundWindow(window);
+    AttachThreadInput(thisThread, foregroundThread, FALSE);
+    return WaitUntil([&] { return GetForegroundWindow() == window; }, 3000);
+}
+
+namespace {
+
+void SendKey(WORD virtualKey, bool extended, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, 0));
+    input.ki.dwFlags = (extended ? KEYEVENTF_EXTENDEDKEY : 0) | (up ? KEYEVENTF_KEYUP : 0);
+    SendInput(1, &input, sizeof input);
+}
+
+} // namespace
+
+void KeyDown(WORD virtualKey, bool extended) {
+    SendKey(virtualKey, extended, false);
+}
+
+void KeyUp(WORD virtualKey, bool extended) {
+    SendKey(virtualKey, extended, true);
+}
+
+void TypeCombo(const std::vector<WORD>& modifiers, WORD virtualKey, bool extended) {
+    for (WORD modifier : modifiers)
+        KeyDown(modifier);
+    KeyDown(virtualKey, extended);
+    KeyUp(virtualKey, extended);
+    for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it)
+        KeyUp(*it);
+}
+
+HWND WaitForMessageBox(const char* caption, DWORD milliseconds) {
+    return WaitForWindow("#32770", caption, milliseconds);
+}
+
+std::string MessageBoxText(HWND box) {
+    // The static control that carries a message box's text has the id 0xFFFF.
+    char text[1024] = "";
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    return text;
+}
+
+void PressButton(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void ClearProgramRegistry() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Orvane");
+}
+
+} // namespace TestSupport

@@ -1,0 +1,69 @@
+// What the Wine-tier tests need to drive real programs from outside, as Windows would: helper
+// processes, windows found by class and title, synthesized keys, message boxes, the registry.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace TestSupport {
+
+// Folder of the running test program (helpers and the deliverables are built beside it or above).
+std::string ExeDir();
+// Path of a file in the build's output tree: the test folder, then the deliverables' folder.
+std::string BuildFile(const std::string& name);
+// A fresh temporary file name in the prefix's temporary folder.
+std::string TempFile(const std::string& stem);
+std::string ReadFile(const std::string& path);
+std::vector<std::string> ReadLines(const std::string& path);
+
+// A started process; terminated when the object goes out of scope while it still runs.
+class TProcess {
+public:
+    explicit TProcess(const std::string& commandLine);
+    TProcess(TProcess&& other) noexcept;
+    TProcess(const TProcess&) = delete;
+    TProcess& operator=(const TProcess&) = delete;
+    ~TProcess();
+    bool Started() const { return Info.hProcess != nullptr; }
+    DWORD Id() const { return Info.dwProcessId; }
+    HANDLE Handle() const { return Info.hProcess; }
+    // True when the process ended within the time; its exit code is then in ExitCode.
+    bool Wait(DWORD milliseconds);
+    DWORD ExitCode() const;
+    void Terminate();
+
+private:
+    PROCESS_INFORMATION Info{};
+};
+
+// Runs the messages of this thread for a while.
+void PumpMessages(DWORD milliseconds);
+// Pumps messages until the condition holds or the time runs out; returns the condition.
+bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds);
+
+// A top-level window by class and title (either may be null), optionally of one process.
+HWND FindTopWindow(const char* className, const char* title, DWORD processId = 0);
+HWND WaitForWindow(const char* className, const char* title, DWORD milliseconds, DWORD processId = 0);
+int CountTopWindows(const char* className, const char* title);
+
+// Brings a window of another process to the foreground (attaching to the foreground thread's input).
+bool Activate(HWND window);
+
+// Synthesized keyboard input through SendInput; extended sets KEYEVENTF_EXTENDEDKEY.
+void KeyDown(WORD virtualKey, bool extended = false);
+void KeyUp(WORD virtualKey, bool extended = false);
+// Modifiers down in order, the key down and up, the modifiers up in reverse order.
+void TypeCombo(const std::vector<WORD>& modifiers, WORD virtualKey, bool extended = false);
+
+// Message boxes of any process, found by caption.
+HWND WaitForMessageBox(const char* caption, DWORD milliseconds);
+std::string MessageBoxText(HWND box);
+void PressButton(HWND dialog, int id);
+
+// Removes HKEY_CURRENT_USER\Software\Orvane (everything the program stores).
+void ClearProgramRegistry();
+
+} // namespace TestSupport
