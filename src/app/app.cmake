@@ -1,0 +1,4 @@
+set(WL_APP_SOURCES
+)
+set(WL_APP_RESOURCES
+)

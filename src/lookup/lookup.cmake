@@ -1,0 +1,4 @@
+set(WL_LOOKUP_SOURCES
+  lookup/WinApiHacks.cpp
+  lookup/ForegroundGrabberFrm.cpp
+)
