@@ -1,1 +1,133 @@
+#include "UrlText.h"
 
+namespace {
+
+bool IsTrimmed(unsigned char byte) {
+    return byte <= 32;
+}
+
+bool StartsWith(const std::string& text, const std::string& prefix) {
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+} // namespace
+
+bool IsUrlSafeChar(unsigned char byte) {
+    // 73 bytes in all; the blank is not among them (it becomes %20, never "+"), the plus sign is.
+    return byte == '!' || byte == '$' || (byte >= '\'' && byte <= '.') || (byte >= '0' && byte <= '9') ||
+           (byte >= 'A' && byte <= 'Z') || byte == '_' || (byte >= 'a' && byte <= 'z');
+}
+
+std::string EncodeUrlText(const std::string& text) {
+    static const char hexDigits[] = "0123456789ABCDEF";
+    std::string encoded;
+    encoded.reserve(text.size());
+    for (char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (IsUrlSafeChar(byte)) {
+            encoded += c;
+        } else {
+            // Bytes above 127 are the code page's own; they are escaped as they are, not as UTF-8.
+            encoded += '%';
+            encoded += hexDigits[byte >> 4];
+            encoded += hexDigits[byte & 0x0F];
+        }
+    }
+    return encoded;
+}
+
+std::string AsciiUpperCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+std::string AsciiLowerCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+std::string TrimText(const std::string& text) {
+    std::size_t first = 0, last = text.size();
+    while (first < last && IsTrimmed(static_cast<unsigned char>(text[first])))
+        ++first;
+    while (last > first && IsTrimmed(static_cast<unsigned char>(text[last - 1])))
+        --last;
+    return text.substr(first, last - first);
+}
+
+bool QualifiesForSiteTag(const std::string& url) {
+    // The domain may occur anywhere, the looked-up text included: that is how a search on the shop
+    // link for a text naming the maker's domain comes to carry the tag.
+    const std::string lowerUrl = AsciiLowerCase(url);
+    if (lowerUrl.find(AsciiLowerCase(MakerDomainSuffix)) == std::string::npos)
+        return false;
+    for (const TWebLink& link : PredefinedLinks)
+        if (StartsWith(lowerUrl, AsciiLowerCase(link.UrlBefore)))
+            return true;
+    return false;
+}
+
+void AddSiteTag(std::string& url) {
+    if (QualifiesForSiteTag(url))
+        url += SiteTag;
+}
+
+TBrowserCommand SplitCommand(const std::string& command) {
+    TBrowserCommand split;
+    if (command.empty())
+        return split;
+    if (command[0] == '"') {
+        const std::size_t closing = command.find('"', 1);
+        if (closing == std::string::npos) {
+            split.Parameters = TrimText(command.substr(1));
+        } else {
+            split.Program = command.substr(1, closing - 1);
+            split.Parameters = TrimText(command.substr(closing + 1));
+        }
+        return split;
+    }
+    const std::size_t blank = command.find(' ');
+    if (blank == std::string::npos) {
+        split.Program = command;
+    } else {
+        split.Program = command.substr(0, blank);
+        split.Parameters = TrimText(command.substr(blank + 1));
+    }
+    return split;
+}
+
+std::string BrowserParameters(const std::string& parameters, const std::string& url) {
+    const std::string placeholder = UrlPlaceholder;
+    if (parameters.find(placeholder) == std::string::npos)
+        return parameters + " " + url;
+    // Built from the original parameters, so a "%1" inside the URL is never replaced in turn.
+    std::string result;
+    std::size_t from = 0;
+    for (std::size_t at; (at = parameters.find(placeholder, from)) != std::string::npos;
+         from = at + placeholder.size())
+        result.append(parameters, from, at - from).append(url);
+    return result.append(parameters, from, std::string::npos);
+}
+
+bool CommandIsFirefox(const std::string& command) {
+    return AsciiUpperCase(command).find("FIREFOX") != std::string::npos;
+}
+
+std::string WithoutHttpPrefix(const std::string& url) {
+    const std::string prefix = "HTTP://";
+    return AsciiUpperCase(url.substr(0, prefix.size())) == prefix ? url.substr(prefix.size()) : url;
+}
+
+bool LaunchSucceeded(std::intptr_t shellResult) {
+    return shellResult > 32;
+}
+
+std::string LaunchFailureText(const std::string& description, std::intptr_t shellResult) {
+    // Built by concatenation rather than a format, so a "%" in the description is shown as it is.
+    return "Failed to launch " + description + "; please check browser settings.   (Error code = " +
+           std::to_string(static_cast<int>(shellResult)) + ")";
+}

@@ -1,0 +1,59 @@
+// The text work of a lookup: encoding the looked-up text, building and tagging the URL, reading the
+// browser's registered command and deciding whether a launch worked. Needs no Win32; the window's
+// lookup operations (LookupUrl.cpp) add only the registry read, the shell and the message box.
+//
+// All text is single-byte ANSI; case changes touch ASCII letters only.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "WebLinks.h"
+
+// Appended to a URL on one of the maker's predefined sites.
+constexpr const char* SiteTag = "&r=5";
+// Where the shell's registered command for a URL puts the URL.
+constexpr const char* UrlPlaceholder = "%1";
+
+bool IsUrlSafeChar(unsigned char byte);
+// Every byte outside the safe set becomes "%" and two upper-case hexadecimal digits.
+std::string EncodeUrlText(const std::string& text);
+
+std::string AsciiUpperCase(std::string text);
+std::string AsciiLowerCase(std::string text);
+// Removes leading and trailing bytes 0 to 32.
+std::string TrimText(const std::string& text);
+
+// The link used for a description: the last one of that description, else the first of the list,
+// else an empty link. readLink(i) gives link i of count.
+template <class ReadLink> TWebLink FindWebLink(int count, ReadLink readLink, const std::string& description) {
+    TWebLink link;
+    for (int i = count - 1; i >= 0; --i) {
+        link = readLink(i);
+        if (link.Description == description)
+            break;
+    }
+    return link;
+}
+
+// True when the URL starts like one of the predefined links and names the maker's domain.
+bool QualifiesForSiteTag(const std::string& url);
+void AddSiteTag(std::string& url);
+
+struct TBrowserCommand {
+    std::string Program;
+    std::string Parameters;
+};
+// Program and parameters of a (trimmed) command line: a quoted program, or the text before the
+// first blank.
+TBrowserCommand SplitCommand(const std::string& command);
+// The parameters with the URL in place of every placeholder, or appended after a blank.
+std::string BrowserParameters(const std::string& parameters, const std::string& url);
+bool CommandIsFirefox(const std::string& command);
+// The URL without a leading "http://" of any letter case.
+std::string WithoutHttpPrefix(const std::string& url);
+
+// ShellExecute's result: above 32 the program or document was started, else an error code.
+bool LaunchSucceeded(std::intptr_t shellResult);
+std::string LaunchFailureText(const std::string& description, std::intptr_t shellResult);
+constexpr const char* LaunchFailureCaption = "Wordlark Link Failure";

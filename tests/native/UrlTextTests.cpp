@@ -1,0 +1,126 @@
+// The text work of a lookup: encoding, the site tag, the choice of link, the browser command.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "lookup/UrlText.h"
+
+TEST(UrlEncoding, EscapesEveryUnsafeByteInUpperCaseHexAndPassesPlus) {
+    EXPECT_EQ(EncodeUrlText("caf\xE9 au lait"), "caf%E9%20au%20lait");
+    EXPECT_EQ(EncodeUrlText("R&D/2"), "R%26D%2F2");
+    EXPECT_EQ(EncodeUrlText("a+b"), "a+b");
+    EXPECT_EQ(EncodeUrlText("~"), "%7E");
+    EXPECT_EQ(EncodeUrlText("\n"), "%0A");
+    EXPECT_EQ(EncodeUrlText("\x1F"), "%1F");
+    EXPECT_EQ(EncodeUrlText(std::string("a\0b", 3)), "a%00b");
+    EXPECT_EQ(EncodeUrlText("\xFF\x7F"), "%FF%7F");
+    EXPECT_EQ(EncodeUrlText(""), "");
+}
+
+TEST(UrlEncoding, SafeSetHasExactly73Bytes) {
+    std::string safe;
+    for (int byte = 0; byte < 256; ++byte)
+        if (IsUrlSafeChar(static_cast<unsigned char>(byte)))
+            safe += static_cast<char>(byte);
+    EXPECT_EQ(safe, "!$'()*+,-.0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz");
+    EXPECT_EQ(safe.size(), 73u);
+    EXPECT_EQ(EncodeUrlText(safe), safe);
+}
+
+TEST(TextHelpers, CaseChangesAndTrimmingTouchOnlyTheirBytes) {
+    EXPECT_EQ(AsciiUpperCase("Caf\xE9 z@[`{"), "CAF\xE9 Z@[`{");
+    EXPECT_EQ(AsciiLowerCase("CAF\xC9 Z@[`{"), "caf\xC9 z@[`{");
+    EXPECT_EQ(TrimText(std::string("\0\t \x20x y\r\n\x1F", 10)), "x y");
+    EXPECT_EQ(TrimText("\x7F x \xA0"), "\x7F x \xA0");
+    EXPECT_EQ(TrimText(" \t "), "");
+}
+
+TEST(SiteTag, PredefinedLinksOnTheMakersDomainGetItOnce) {
+    std::string url = "http://glossa.orvane.com/search?q=hello%20world";
+    AddSiteTag(url);
+    EXPECT_EQ(url, "http://glossa.orvane.com/search?q=hello%20world&r=5");
+
+    url = "HTTP://Glossa.ORVANE.com/Search?Q=x&lang=en";
+    AddSiteTag(url);
+    EXPECT_EQ(url, "HTTP://Glossa.ORVANE.com/Search?Q=x&lang=en&r=5");
+
+    // A user's own link that begins like a predefined one.
+    url = "http://www.orvane.com/search?q=word&mine=1";
+    AddSiteTag(url);
+    EXPECT_EQ(url, "http://www.orvane.com/search?q=word&mine=1&r=5");
+}
+
+TEST(SiteTag, OtherSitesGetItOnlyWhenBothRulesHold) {
+    const std::string shop = PredefinedLinks[4].UrlBefore;
+    std::string url = shop + "lamp";
+    AddSiteTag(url);
+    EXPECT_EQ(url, shop + "lamp");
+    url = shop + "www.Orvane.com";
+    AddSiteTag(url);
+    EXPECT_EQ(url, shop + "www.Orvane.com&r=5");
+
+    // The domain alone is not enough, nor a predefined link's host on another scheme.
+    url = "http://example.com/?q=www.orvane.com";
+    AddSiteTag(url);
+    EXPECT_EQ(url, "http://example.com/?q=www.orvane.com");
+    url = "https://glossa.orvane.com/search?q=x";
+    AddSiteTag(url);
+    EXPECT_EQ(url, "https://glossa.orvane.com/search?q=x");
+}
+
+TEST(LinkChoice, LastOfADescriptionElseTheFirstElseEmpty) {
+    const std::vector<TWebLink> links = {{"First", "http://1/?q=", "", false},
+                                         {"Twin", "http://2/?q=", "", false},
+                                         {"Twin", "http://3/?q=", "", false}};
+    std::vector<int> reads;
+    auto read = [&](int i) {
+        reads.push_back(i);
+        return links[static_cast<std::size_t>(i)];
+    };
+    EXPECT_EQ(FindWebLink(3, read, "Twin").UrlBefore, "http://3/?q=");
+    EXPECT_EQ(reads, std::vector<int>{2});
+    EXPECT_EQ(FindWebLink(3, read, "twin").Description, "First");
+    EXPECT_EQ(FindWebLink(3, read, "Missing").UrlBefore, "http://1/?q=");
+    const TWebLink none = FindWebLink(0, read, "First");
+    EXPECT_TRUE(none.Description.empty() && none.UrlBefore.empty() && none.UrlAfter.empty());
+}
+
+TEST(BrowserCommand, SplitsQuotedUnquotedAndUnclosedCommands) {
+    auto split = [](const std::string& command) {
+        const TBrowserCommand parts = SplitCommand(command);
+        return parts.Program + "|" + parts.Parameters;
+    };
+    EXPECT_EQ(split("\"C:\\Program Files\\Web\\web.exe\"  -nohome \"%1\" "),
+              "C:\\Program Files\\Web\\web.exe|-nohome \"%1\"");
+    EXPECT_EQ(split("\"C:\\web.exe\""), "C:\\web.exe|");
+    EXPECT_EQ(split("C:\\web.exe   -url %1\t"), "C:\\web.exe|-url %1");
+    EXPECT_EQ(split("C:\\Program Files\\web.exe %1"), "C:\\Program|Files\\web.exe %1");
+    EXPECT_EQ(split("web.exe"), "web.exe|");
+    EXPECT_EQ(split("\"C:\\Program Files\\web.exe -url %1 "), "|C:\\Program Files\\web.exe -url %1");
+    EXPECT_EQ(split(""), "|");
+}
+
+TEST(BrowserCommand, PlaceholderTakesTheUrlEverywhereButInsideIt) {
+    EXPECT_EQ(BrowserParameters("-a \"%1\" -b %1", "http://x/?q=1"), "-a \"http://x/?q=1\" -b http://x/?q=1");
+    EXPECT_EQ(BrowserParameters("%1", "http://x/?q=%1%1"), "http://x/?q=%1%1");
+    EXPECT_EQ(BrowserParameters("%%1%", "u"), "%u%");
+    EXPECT_EQ(BrowserParameters("-new-window", "http://x/"), "-new-window http://x/");
+    EXPECT_EQ(BrowserParameters("", "http://x/"), " http://x/");
+}
+
+TEST(BrowserCommand, FirefoxLosesOnlyAPlainHttpPrefix) {
+    EXPECT_TRUE(CommandIsFirefox("\"C:\\Mozilla FireFox\\browser.exe\" %1"));
+    EXPECT_FALSE(CommandIsFirefox("\"C:\\fire\\fox.exe\" %1"));
+    EXPECT_EQ(WithoutHttpPrefix("hTtP://glossa.orvane.com/"), "glossa.orvane.com/");
+    EXPECT_EQ(WithoutHttpPrefix("https://glossa.orvane.com/"), "https://glossa.orvane.com/");
+    EXPECT_EQ(WithoutHttpPrefix("http:/"), "http:/");
+    EXPECT_EQ(WithoutHttpPrefix("http://"), "");
+}
+
+TEST(LaunchResult, AboveThirtyTwoIsSuccessAndFailuresNameLinkAndCode) {
+    EXPECT_FALSE(LaunchSucceeded(0));
+    EXPECT_FALSE(LaunchSucceeded(32));
+    EXPECT_TRUE(LaunchSucceeded(33));
+    EXPECT_EQ(LaunchFailureText("Glossa 100%s", 2),
+              "Failed to launch Glossa 100%s; please check browser settings.   (Error code = 2)");
+}
