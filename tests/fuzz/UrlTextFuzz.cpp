@@ -1,0 +1,137 @@
+// Arbitrary bytes through the lookup's text work, with what must hold for any input: an encoded text
+// is plain URL text that decodes back, the site tag is appended at most once and ignores letter
+// case, a command splits into parts of itself, and the placeholder takes the URL without rescanning.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "lookup/UrlText.h"
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1; // lower-case digits are not well formed here
+}
+
+void CheckEncoding(const std::string& text) {
+    const std::string encoded = EncodeUrlText(text);
+    std::string decoded;
+    for (std::size_t i = 0; i < encoded.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(encoded[i]);
+        if (c != '%') {
+            Check(IsUrlSafeChar(c));
+            decoded += encoded[i];
+            continue;
+        }
+        Check(i + 2 < encoded.size());
+        const int high = HexValue(encoded[i + 1]), low = HexValue(encoded[i + 2]);
+        Check(high >= 0 && low >= 0);
+        const unsigned char byte = static_cast<unsigned char>(high * 16 + low);
+        Check(!IsUrlSafeChar(byte)); // nothing is escaped that could pass as it is
+        decoded += static_cast<char>(byte);
+        i += 2;
+    }
+    Check(decoded == text);
+}
+
+void CheckCaseAndTrim(const std::string& text) {
+    const std::string upper = AsciiUpperCase(text), lower = AsciiLowerCase(text);
+    Check(upper.size() == text.size() && lower.size() == text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!letter)
+            Check(upper[i] == text[i] && lower[i] == text[i]);
+    }
+    const std::string trimmed = TrimText(text);
+    if (!trimmed.empty()) {
+        Check(static_cast<unsigned char>(trimmed.front()) > 32 &&
+              static_cast<unsigned char>(trimmed.back()) > 32);
+        const std::size_t at = text.find(trimmed);
+        Check(at != std::string::npos);
+        for (std::size_t i = 0; i < at; ++i)
+            Check(static_cast<unsigned char>(text[i]) <= 32);
+        for (std::size_t i = at + trimmed.size(); i < text.size(); ++i)
+            Check(static_cast<unsigned char>(text[i]) <= 32);
+    } else {
+        for (char c : text)
+            Check(static_cast<unsigned char>(c) <= 32);
+    }
+}
+
+void CheckSiteTag(const std::string& url) {
+    std::string tagged = url;
+    AddSiteTag(tagged);
+    const std::string tag = SiteTag;
+    Check(tagged == url || tagged == url + tag);
+    // Letter case never decides whether a URL carries the tag.
+    std::string upper = AsciiUpperCase(url), lower = AsciiLowerCase(url);
+    AddSiteTag(upper);
+    AddSiteTag(lower);
+    Check((upper.size() > url.size()) == (tagged.size() > url.size()));
+    Check((lower.size() > url.size()) == (tagged.size() > url.size()));
+}
+
+// The command as the registry read gives it: trimmed.
+void CheckSplit(const std::string& command) {
+    const TBrowserCommand split = SplitCommand(command);
+    Check(TrimText(split.Parameters) == split.Parameters);
+    Check(command.find(split.Program) != std::string::npos);
+    Check(command.find(split.Parameters) != std::string::npos);
+    if (command.empty())
+        Check(split.Program.empty() && split.Parameters.empty());
+    else if (command[0] == '"')
+        Check(split.Program.find('"') == std::string::npos);
+    else
+        Check(!split.Program.empty() && split.Program.find(' ') == std::string::npos);
+}
+
+std::size_t CountPlaceholders(const std::string& text) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i)
+        if (text[i] == '%' && text[i + 1] == '1') {
+            ++count;
+            ++i;
+        }
+    return count;
+}
+
+void CheckParameters(const std::string& parameters, const std::string& url) {
+    const std::string result = BrowserParameters(parameters, url);
+    const std::size_t placeholders = CountPlaceholders(parameters);
+    if (placeholders == 0) {
+        Check(result == parameters + " " + url);
+        return;
+    }
+    // Each placeholder gives way to the whole URL, and nothing else changes in length.
+    Check(result.size() == parameters.size() + placeholders * url.size() - placeholders * 2);
+    Check(result.find(url) != std::string::npos);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    CheckEncoding(input);
+    CheckCaseAndTrim(input);
+    CheckSplit(TrimText(input));
+
+    // The input split in two: a URL made of a predefined link's prefix, and parameters with it.
+    const std::size_t cut = size / 2;
+    const std::string first = input.substr(0, cut), second = input.substr(cut);
+    CheckSiteTag(input);
+    CheckSiteTag(PredefinedLinks[size % PredefinedLinkCount].UrlBefore + EncodeUrlText(first) + second);
+    CheckParameters(first, second);
+    CheckParameters(second, first);
+    return 0;
+}
