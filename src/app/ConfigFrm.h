@@ -4,8 +4,18 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
+
+#include "AnchorLayout.h"
+#include "AppHandles.h"
+
+// The program's title: the tray icon's tool tip and the caption of its error boxes.
+constexpr const char* ProgramTitle = "Wordlark";
+
+// The one way errors reach the user from the program's own code: a modal box with the error icon.
+void ShowErrorBox(HWND owner, const char* text);
 
 class TConfigForm {
 public:
@@ -29,7 +39,73 @@ public:
     void AddPredefinedSiteTag(std::string& url);
 
     // --- Window, tray icon and tray menu (src/app/ConfigFrm.cpp) ---
+    // Registers the window class and creates the window hidden from the dialog template of the
+    // given module; FormCreate runs inside. False when the window could not be made.
+    bool Create(HINSTANCE instance);
+    // Destroys the window (FormDestroy runs inside); nothing happens when there is none.
+    void Destroy();
+    // Runs the program's message loop until the quit message; returns its exit code.
+    int RunMessageLoop();
+
+    void ShowConfiguration();
+    void AddTrayIcon();
+    void DeleteTrayIcon();
+    void UpdateTrayIcon();
+
+    // Pages in tab order.
+    enum TPage { OverviewPage = 0, HotKeysPage = 1, WebLinksPage = 2, PageCount = 3 };
+    void SelectPage(TPage page);
 
 private:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+    // Returns true when the message was handled; a result for the sender goes to `result`.
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    void FormCreate();
+    void FormDestroy();
+    void FormShow();
+    void FormHide();
+    void CreatePages();
+    void PlacePages();
+    void SetHelpContexts();
+    void ShowHelp(int context);
+
+    // Message handlers.
+    void OnHotKey(int index);
+    void OnKeyComboCaptured(LPARAM combo);
+    void OnTrayCallback(UINT mouseMessage);
+    void OnClipboardChanged();
+    LRESULT OnDrawClipboard();
+    LRESULT OnChangeClipboardChain(HWND removed, HWND next);
+    void OnCommand(int id);
+    void OnHelp(const HELPINFO& info);
+    void OnGetMinMaxInfo(MINMAXINFO& info);
+
+    // Tray menu items and buttons.
+    void PreferencesMenuItemClick();
+    void AboutMenuItemClick();
+    void HelpMenuItemClick();
+    void EnabledMenuItemClick();
+    void ExitWordlarkMenuItemClick();
+    void OkButtonClick();
+    void CancelButtonClick();
+    void ApplyButtonClick();
+    void HelpButtonClick();
+
+    void LoadSettings();
+    bool ApplySettings();
+
     HWND Window = nullptr;
+    HINSTANCE Instance = nullptr;
+    HWND MainPages = nullptr;
+    HWND Pages[PageCount] = {};
+    TAnchorLayout Layout;
+    NOTIFYICONDATAA TrayIconData{};
+    HICON MainIcon = nullptr; // shared resource icons: never destroyed
+    HICON DisabledTrayIcon = nullptr;
+    HWND NextClipboardViewer = nullptr;
+    TMenu TrayMenuResource;
+    HMENU TrayPopupMenu = nullptr; // the "Tray" sub-menu of TrayMenuResource
+    UINT TaskbarCreatedMessage = 0;
 };

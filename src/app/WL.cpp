@@ -1,12 +1,30 @@
-// Program entry.
+// Program entry: link the shared block, replace a running copy, create the hidden configuration
+// window (which brings up the tray icon, the clipboard-viewer chain and the hook) and run the
+// message loop until the tray menu or a newer copy ends the program.
 #include <windows.h>
 
-#include "../common/Settings.h"
-#include "../hook/KeyboardHook.h"
+#include <exception>
+#include <optional>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    TSettingsLink settings;
-    StartKeyboardHook(nullptr);
-    StopKeyboardHook();
-    return 0;
+#include "../common/Settings.h"
+#include "ConfigFrm.h"
+#include "SingleInstance.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    std::optional<TSettingsLink> settings;
+    try {
+        settings.emplace();
+        CloseRunningInstance();
+        TConfigForm form;
+        if (!form.Create(instance))
+            return 1;
+        const int exitCode = form.RunMessageLoop();
+        form.Destroy();
+        return exitCode;
+    } catch (const std::exception& error) {
+        ShowErrorBox(nullptr, error.what());
+    } catch (...) {
+        ShowErrorBox(nullptr, "Unknown error");
+    }
+    return 1;
 }

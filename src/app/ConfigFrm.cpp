@@ -1,0 +1,490 @@
+#include "ConfigFrm.h"
+
+#include <commctrl.h>
+
+#include <exception>
+
+#include "../common/Settings.h"
+#include "../hook/KeyboardHook.h"
+#include "../lookup/WinApiHacks.h"
+#include "ConfigFrmRes.h"
+#include "Help.h"
+#include "SingleInstance.h"
+
+namespace {
+
+// Posted to the window itself after a DPI change, once the system has rescaled the controls.
+constexpr UINT WM_RECAPTURE_LAYOUT = WM_APP + 1;
+
+constexpr int MinimumWidth = 530, MinimumHeight = 355; // outer size at 96 DPI
+
+const std::vector<TAnchorRule> FrameAnchors = {
+    {IDC_MAINPAGES, SizeX | SizeY},      {IDC_GROUPBOX4, MoveY | SizeX},
+    {IDC_ENABLEWORDLARKCHECKBOX, MoveY}, {IDC_NEWBROWSERWINDOWCHECKBOX, MoveY},
+    {IDC_OKBUTTON, MoveX | MoveY},       {IDC_CANCELBUTTON, MoveX | MoveY},
+    {IDC_APPLYBUTTON, MoveX | MoveY},    {IDC_HELPBUTTON, MoveX | MoveY},
+};
+
+// F1 on these controls of the Hot Keys page opens their own topic; everywhere else the window's.
+struct THelpContextRule {
+    int ControlId;
+    int Context;
+};
+constexpr THelpContextRule HotKeysPageHelpContexts[] = {
+    {IDC_QUICKLOOKUPHOTKEYEDIT, QuickLookupHelpContext},
+    {IDC_DEFAULTWEBLINKCOMBOBOX, QuickLookupHelpContext},
+    {IDC_MENULOOKUPHOTKEYEDIT, MenuLookupHelpContext},
+    {IDC_EDITLOOKUPHOTKEYEDIT, EditLookupHelpContext},
+};
+
+constexpr const char* PageCaptions[TConfigForm::PageCount] = {"Overview", "Hot Keys", "Web Links"};
+constexpr int PageTemplates[TConfigForm::PageCount] = {IDD_OVERVIEWPAGE, IDD_HOTKEYSPAGE, IDD_WEBLINKSPAGE};
+
+// GetDpiForWindow exists from Windows 10 1607 on; older systems scale by the screen's DPI.
+UINT WindowDpi(HWND window) {
+    using TGetDpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<TGetDpiForWindow>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow)
+        return getDpiForWindow(window);
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return static_cast<UINT>(dpi);
+}
+
+HICON LoadSharedIcon(HINSTANCE instance, const char* name, int sizeMetric) {
+    const int size = GetSystemMetrics(sizeMetric);
+    return static_cast<HICON>(LoadImageA(instance, name, IMAGE_ICON, size, size, LR_SHARED));
+}
+
+void ShowCaughtError(HWND owner) {
+    try {
+        throw;
+    } catch (const std::exception& error) {
+        ShowErrorBox(owner, error.what());
+    } catch (...) {
+        ShowErrorBox(owner, "Unknown error");
+    }
+}
+
+} // namespace
+
+void ShowErrorBox(HWND owner, const char* text) {
+    MessageBoxA(owner, text, ProgramTitle, MB_OK | MB_ICONERROR);
+}
+
+TConfigForm::~TConfigForm() {
+    Destroy();
+}
+
+bool TConfigForm::Create(HINSTANCE instance) {
+    Instance = instance;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    // The dialog template names this class, so the window carries the class name that a newly
+    // started copy looks for; the dialog manager needs its extra bytes and procedure.
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = DefDlgProcA;
+    windowClass.cbWndExtra = DLGWINDOWEXTRA;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadSharedIcon(instance, "MAINICON", SM_CXICON);
+    windowClass.hIconSm = LoadSharedIcon(instance, "MAINICON", SM_CXSMICON);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = ConfigFormClassName;
+    if (!RegisterClassExA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        return false;
+
+    CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_CONFIGFORM), nullptr, DialogProc,
+                       reinterpret_cast<LPARAM>(this));
+    return Window != nullptr;
+}
+
+void TConfigForm::Destroy() {
+    if (Window)
+        DestroyWindow(Window);
+}
+
+int TConfigForm::RunMessageLoop() {
+    MSG message{};
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (Window && IsDialogMessageA(Window, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+INT_PTR CALLBACK TConfigForm::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* form = reinterpret_cast<TConfigForm*>(lParam);
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        form->Window = window;
+        try {
+            form->FormCreate();
+        } catch (...) {
+            ShowCaughtError(window);
+        }
+        return FALSE; // created hidden: no control takes the focus yet
+    }
+    auto* form = reinterpret_cast<TConfigForm*>(GetWindowLongPtrA(window, DWLP_USER));
+    if (!form)
+        return FALSE;
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, DWLP_USER, 0);
+        form->Window = nullptr;
+        return FALSE;
+    }
+    try {
+        LRESULT result = 0;
+        if (!form->HandleMessage(message, wParam, lParam, result))
+            return FALSE;
+        SetWindowLongPtrA(window, DWLP_MSGRESULT, result);
+        return TRUE;
+    } catch (...) {
+        ShowCaughtError(window);
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK TConfigForm::PageProc(HWND, UINT, WPARAM, LPARAM) {
+    // The pages' controls and handlers arrive with the pages; until then a page only exists.
+    return FALSE;
+}
+
+bool TConfigForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_HOTKEY_PRESSED:
+        OnHotKey(static_cast<int>(wParam));
+        return true;
+    case WM_KEYCOMBO_CAPTURED:
+        OnKeyComboCaptured(lParam);
+        return true;
+    case WM_TRAY_CALLBACK:
+        OnTrayCallback(static_cast<UINT>(LOWORD(lParam)));
+        return true;
+    case WM_QUIT_REQUEST:
+        PostQuitMessage(0);
+        return true;
+    case WM_CLIPBOARD_CHANGED:
+        OnClipboardChanged();
+        return true;
+    case WM_DRAWCLIPBOARD:
+        result = OnDrawClipboard();
+        return true;
+    case WM_CHANGECBCHAIN:
+        result = OnChangeClipboardChain(reinterpret_cast<HWND>(wParam), reinterpret_cast<HWND>(lParam));
+        return true;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam));
+        return true;
+    case WM_NOTIFY: {
+        const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+        if (header.idFrom == IDC_MAINPAGES && header.code == TCN_SELCHANGE) {
+            SelectPage(static_cast<TPage>(TabCtrl_GetCurSel(MainPages)));
+            return true;
+        }
+        return false;
+    }
+    case WM_SHOWWINDOW:
+        if (wParam)
+            FormShow();
+        else
+            FormHide();
+        return false;
+    case WM_CLOSE:
+        // The close box, Alt+F4 and the system menu's Close hide the window like Cancel; only the
+        // tray menu and a newly started copy end the program.
+        CancelButtonClick();
+        return true;
+    case WM_HELP:
+        OnHelp(*reinterpret_cast<const HELPINFO*>(lParam));
+        return true;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+        return true;
+    case WM_SIZE:
+        Layout.Apply();
+        PlacePages();
+        return true;
+    case WM_DPICHANGED:
+        // The dialog manager rescales the template's controls and takes the suggested rectangle;
+        // the anchors are measured again once it has done so.
+        PostMessageA(Window, WM_RECAPTURE_LAYOUT, 0, 0);
+        return false;
+    case WM_RECAPTURE_LAYOUT:
+        Layout.Capture(Window, FrameAnchors);
+        PlacePages();
+        return true;
+    case WM_DESTROY:
+        FormDestroy();
+        return true;
+    }
+    if (message == TaskbarCreatedMessage && TaskbarCreatedMessage != 0) {
+        // Explorer restarted, and the new notification area knows no icons.
+        AddTrayIcon();
+        UpdateTrayIcon();
+        return true;
+    }
+    return false;
+}
+
+void TConfigForm::FormCreate() {
+    TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+    TrayMenuResource = TMenu(LoadMenuA(Instance, MAKEINTRESOURCEA(IDM_TRAYPOPUPMENU)));
+    TrayPopupMenu = GetSubMenu(TrayMenuResource.Get(), 0);
+    SetMenuDefaultItem(TrayPopupMenu, IDM_PREFERENCES, FALSE);
+    MainPages = GetDlgItem(Window, IDC_MAINPAGES);
+    CreatePages();
+    Layout.Capture(Window, FrameAnchors);
+
+    SelectPage(OverviewPage);
+    SetWindowTextA(Window, ConfigFormTitle);
+    DisabledTrayIcon = LoadSharedIcon(Instance, "MAINICONDISABLED", SM_CXSMICON);
+    MainIcon = LoadSharedIcon(Instance, "MAINICON", SM_CXSMICON);
+    AddTrayIcon();
+    NextClipboardViewer = SetClipboardViewer(Window);
+    StartKeyboardHook(Window);
+    SetHelpContexts();
+}
+
+void TConfigForm::FormDestroy() {
+    DeleteTrayIcon();
+    // A copy that outlived a newer copy's wait must not remove the newer copy's hook: the shared
+    // block then names the newer window, and this process's own hook goes with the process.
+    if (ASettings::GetTargetWindow() == Window)
+        StopKeyboardHook();
+    ChangeClipboardChain(Window, NextClipboardViewer);
+}
+
+void TConfigForm::CreatePages() {
+    for (int page = 0; page < PageCount; ++page) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(PageCaptions[page]);
+        SendMessageA(MainPages, TCM_INSERTITEMA, static_cast<WPARAM>(page), reinterpret_cast<LPARAM>(&item));
+        Pages[page] = CreateDialogParamA(Instance, MAKEINTRESOURCEA(PageTemplates[page]), Window, PageProc,
+                                         reinterpret_cast<LPARAM>(this));
+    }
+    PlacePages();
+}
+
+// The pages lie over the tab control's display area, above it in the z-order so that the tab
+// control (which clips its siblings) does not paint over them.
+void TConfigForm::PlacePages() {
+    if (!MainPages)
+        return;
+    RECT area{};
+    GetWindowRect(MainPages, &area);
+    MapWindowPoints(nullptr, Window, reinterpret_cast<POINT*>(&area), 2);
+    TabCtrl_AdjustRect(MainPages, FALSE, &area);
+    for (HWND page : Pages)
+        if (page)
+            SetWindowPos(page, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                         SWP_NOACTIVATE);
+}
+
+void TConfigForm::SelectPage(TPage page) {
+    TabCtrl_SetCurSel(MainPages, page);
+    for (int index = 0; index < PageCount; ++index)
+        if (Pages[index])
+            ShowWindow(Pages[index], index == page ? SW_SHOW : SW_HIDE);
+}
+
+void TConfigForm::SetHelpContexts() {
+    SetWindowContextHelpId(Window, ConfigWindowHelpContext);
+    for (const THelpContextRule& rule : HotKeysPageHelpContexts)
+        if (HWND control = GetDlgItem(Pages[HotKeysPage], rule.ControlId))
+            SetWindowContextHelpId(control, static_cast<DWORD>(rule.Context));
+}
+
+void TConfigForm::ShowHelp(int context) {
+    ShowHelpTopic(Window, context);
+}
+
+void TConfigForm::OnHelp(const HELPINFO& info) {
+    const bool control = info.iContextType == HELPINFO_WINDOW && info.dwContextId != 0;
+    ShowHelp(control ? static_cast<int>(info.dwContextId) : ConfigWindowHelpContext);
+}
+
+void TConfigForm::OnGetMinMaxInfo(MINMAXINFO& info) {
+    const UINT dpi = WindowDpi(Window);
+    info.ptMinTrackSize.x = MulDiv(MinimumWidth, static_cast<int>(dpi), 96);
+    info.ptMinTrackSize.y = MulDiv(MinimumHeight, static_cast<int>(dpi), 96);
+}
+
+// --- Tray icon ---
+
+void TConfigForm::AddTrayIcon() {
+    TrayIconData = NOTIFYICONDATAA{};
+    TrayIconData.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    TrayIconData.hWnd = Window;
+    TrayIconData.uID = 0;
+    TrayIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    TrayIconData.uCallbackMessage = WM_TRAY_CALLBACK;
+    TrayIconData.hIcon = MainIcon;
+    lstrcpynA(TrayIconData.szTip, ProgramTitle, 64);
+    Shell_NotifyIconA(NIM_ADD, &TrayIconData);
+}
+
+void TConfigForm::DeleteTrayIcon() {
+    Shell_NotifyIconA(NIM_DELETE, &TrayIconData);
+}
+
+void TConfigForm::UpdateTrayIcon() {
+    TrayIconData.hIcon = ASettings::GetEnabled() ? MainIcon : DisabledTrayIcon;
+    Shell_NotifyIconA(NIM_MODIFY, &TrayIconData);
+}
+
+void TConfigForm::OnTrayCallback(UINT mouseMessage) {
+    switch (mouseMessage) {
+    case WM_LBUTTONDBLCLK:
+        ShowConfiguration();
+        break;
+    case WM_RBUTTONUP:
+        CheckMenuItem(TrayPopupMenu, IDM_ENABLED,
+                      MF_BYCOMMAND | (ASettings::GetEnabled() ? MF_CHECKED : MF_UNCHECKED));
+        if (const UINT command = PopupMenuAtCursor(TrayPopupMenu))
+            OnCommand(static_cast<int>(command));
+        break;
+    }
+}
+
+// --- Showing and hiding ---
+
+void TConfigForm::ShowConfiguration() {
+    // Shown already: only to the front, so the unsaved contents of the controls stay.
+    if (!IsWindowVisible(Window))
+        ShowWindow(Window, SW_SHOW);
+    BringWindowToTop(Window);
+    SetForegroundWindow(Window);
+}
+
+void TConfigForm::FormShow() {
+    LoadSettings();
+    // Only now, with every control filled, may the hook send key combinations here instead of
+    // acting on hot keys.
+    ASettings::SetConfigWindowShown(true);
+}
+
+void TConfigForm::FormHide() {
+    ASettings::SetConfigWindowShown(false);
+}
+
+void TConfigForm::LoadSettings() {
+    CheckDlgButton(Window, IDC_ENABLEWORDLARKCHECKBOX, ASettings::GetEnabled() ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(Window, IDC_NEWBROWSERWINDOWCHECKBOX,
+                   ASettings::GetOpenInNewBrowser() ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool TConfigForm::ApplySettings() {
+    ASettings::SetEnabled(IsDlgButtonChecked(Window, IDC_ENABLEWORDLARKCHECKBOX) == BST_CHECKED);
+    ASettings::SetOpenInNewBrowser(IsDlgButtonChecked(Window, IDC_NEWBROWSERWINDOWCHECKBOX) == BST_CHECKED);
+    UpdateTrayIcon();
+    return true;
+}
+
+// --- Commands: buttons and tray menu items ---
+
+void TConfigForm::OnCommand(int id) {
+    switch (id) {
+    case IDC_OKBUTTON:
+        OkButtonClick();
+        break;
+    case IDC_CANCELBUTTON:
+        CancelButtonClick();
+        break;
+    case IDC_APPLYBUTTON:
+        ApplyButtonClick();
+        break;
+    case IDC_HELPBUTTON:
+        HelpButtonClick();
+        break;
+    case IDM_PREFERENCES:
+        PreferencesMenuItemClick();
+        break;
+    case IDM_ABOUT:
+        AboutMenuItemClick();
+        break;
+    case IDM_HELP:
+        HelpMenuItemClick();
+        break;
+    case IDM_ENABLED:
+        EnabledMenuItemClick();
+        break;
+    case IDM_EXITWORDLARK:
+        ExitWordlarkMenuItemClick();
+        break;
+    }
+    // IDOK and IDCANCEL, which the dialog manager sends for Enter and Escape, do nothing.
+}
+
+void TConfigForm::OkButtonClick() {
+    if (ApplySettings())
+        ShowWindow(Window, SW_HIDE);
+}
+
+void TConfigForm::CancelButtonClick() {
+    ShowWindow(Window, SW_HIDE);
+}
+
+void TConfigForm::ApplyButtonClick() {
+    ApplySettings();
+}
+
+void TConfigForm::HelpButtonClick() {
+    ShowHelp(ConfigWindowHelpContext);
+}
+
+void TConfigForm::PreferencesMenuItemClick() {
+    ShowConfiguration();
+}
+
+void TConfigForm::AboutMenuItemClick() {
+    ShowConfiguration();
+    SelectPage(OverviewPage);
+}
+
+void TConfigForm::HelpMenuItemClick() {
+    ShowHelp(TrayHelpContext);
+}
+
+void TConfigForm::EnabledMenuItemClick() {
+    ASettings::SetEnabled(!ASettings::GetEnabled());
+    const bool enabled = ASettings::GetEnabled();
+    CheckMenuItem(TrayPopupMenu, IDM_ENABLED, MF_BYCOMMAND | (enabled ? MF_CHECKED : MF_UNCHECKED));
+    CheckDlgButton(Window, IDC_ENABLEWORDLARKCHECKBOX, enabled ? BST_CHECKED : BST_UNCHECKED);
+    UpdateTrayIcon();
+}
+
+void TConfigForm::ExitWordlarkMenuItemClick() {
+    PostQuitMessage(0);
+}
+
+// --- Lookup messages: the lookup controller and the Hot Keys page take these over ---
+
+void TConfigForm::OnHotKey(int) {}
+
+void TConfigForm::OnKeyComboCaptured(LPARAM) {}
+
+void TConfigForm::OnClipboardChanged() {}
+
+LRESULT TConfigForm::OnDrawClipboard() {
+    PostMessageA(Window, WM_CLIPBOARD_CHANGED, 0, 0);
+    // Forwarded with no parameters, whatever arrived, and never with the clipboard open here.
+    return NextClipboardViewer ? SendMessageA(NextClipboardViewer, WM_DRAWCLIPBOARD, 0, 0) : 0;
+}
+
+LRESULT TConfigForm::OnChangeClipboardChain(HWND removed, HWND next) {
+    if (removed == NextClipboardViewer) {
+        NextClipboardViewer = next;
+        return 0;
+    }
+    return NextClipboardViewer
+               ? SendMessageA(NextClipboardViewer, WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(removed),
+                              reinterpret_cast<LPARAM>(next))
+               : 0;
+}
