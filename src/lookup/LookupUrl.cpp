@@ -1,0 +1,85 @@
+// The end of every lookup: the chosen link and the lookup text become a URL, which the shell hands
+// to the browser. Nothing is kept between calls: links, the new-window option and the browser's
+// command are read afresh each time, so saved changes count from the next lookup on.
+#include "app/ConfigFrm.h"
+
+#include <shellapi.h>
+
+#include "Errors.h"
+#include "Settings.h"
+#include "SimpleReg.h"
+#include "UrlText.h"
+#include "WinApiHacks.h"
+
+namespace {
+
+constexpr const char* BrowserCommandKey = "HTTP\\shell\\open\\command";
+
+std::intptr_t ShellOpen(const std::string& file, const char* parameters) {
+    return reinterpret_cast<std::intptr_t>(
+        ShellExecuteA(nullptr, "open", file.c_str(), parameters, nullptr, SW_SHOWDEFAULT));
+}
+
+} // namespace
+
+void TConfigForm::LookupOnWebLink(const std::string& description) {
+    // Without a match the link is the first of the list, and the failure message names that one.
+    const TWebLink link = FindWebLink(ASettings::GetLinkCount(), ASettings::ReadLink, description);
+    std::string url = link.UrlBefore + UrlEncode(LookupText) + link.UrlAfter;
+    AddPredefinedSiteTag(url);
+    LaunchUrl(link.Description, url);
+}
+
+void TConfigForm::LaunchUrl(const std::string& description, const std::string& url) {
+    const bool newWindow = ASettings::GetOpenInNewBrowser();
+    // This browser, given the URL as a parameter, wants it without the scheme.
+    LaunchBrowser(newWindow && IsBrowserFirefox() ? WithoutHttpPrefix(url) : url, description, newWindow);
+}
+
+void TConfigForm::LaunchBrowser(const std::string& url, const std::string& description, bool newWindow) {
+    const std::string command = GetBrowserCommand();
+    std::string program, parameters;
+    SplitBrowserCommand(program, parameters);
+    std::intptr_t result;
+    if (newWindow && !command.empty()) {
+        // The shell would open the working folder for an empty file name; a command whose quote is
+        // never closed has no program, and its launch fails as "file not found".
+        result =
+            program.empty() ? SE_ERR_FNF : ShellOpen(program, BrowserParameters(parameters, url).c_str());
+    } else {
+        result = ShellOpen(url, nullptr);
+    }
+    if (LaunchSucceeded(result))
+        return;
+    ForceForegroundWindow(Handle());
+    MessageBoxA(nullptr, LaunchFailureText(description, result).c_str(), LaunchFailureCaption,
+                MB_OK | MB_ICONERROR);
+}
+
+void TConfigForm::SplitBrowserCommand(std::string& program, std::string& parameters) {
+    const TBrowserCommand split = SplitCommand(GetBrowserCommand());
+    program = split.Program;
+    parameters = split.Parameters;
+}
+
+std::string TConfigForm::UrlEncode(const std::string& text) {
+    return EncodeUrlText(text);
+}
+
+std::string TConfigForm::GetBrowserCommand() {
+    // The key belongs to the system and other programs; a value of a type we cannot read counts as
+    // no command, like a missing one, rather than failing the lookup.
+    try {
+        return TrimText(ASimpleReg::ReadString(HKEY_CLASSES_ROOT, BrowserCommandKey, ""));
+    } catch (const TWordlarkError&) {
+        return std::string();
+    }
+}
+
+bool TConfigForm::IsBrowserFirefox() {
+    return CommandIsFirefox(GetBrowserCommand());
+}
+
+void TConfigForm::AddPredefinedSiteTag(std::string& url) {
+    AddSiteTag(url);
+}

@@ -1,0 +1,11 @@
+# Tests of the lookup engine against the real clipboard, keyboard and shell.
+wl_test_helper(ClipboardHolder helpers/ClipboardHolder.cpp)
+wl_test_helper(StubBrowser helpers/StubBrowser.cpp)
+
+wl_wine_test(ClipboardTests ClipboardTests.cpp)
+target_link_libraries(ClipboardTests PRIVATE wl_app)
+add_dependencies(ClipboardTests ClipboardHolder KeyTarget)
+
+wl_wine_test(LookupUrlTests LookupUrlTests.cpp)
+target_link_libraries(LookupUrlTests PRIVATE wl_app)
+add_dependencies(LookupUrlTests StubBrowser)

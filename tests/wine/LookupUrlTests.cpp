@@ -1,0 +1,186 @@
+// A lookup from the link list to a started browser, through the real registry and shell. A stub
+// browser records its arguments; the command registered for "http" decides how it is started.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "Settings.h"
+#include "TestSupport.h"
+#include "WinHandles.h"
+#include "app/ConfigFrm.h"
+
+using namespace TestSupport;
+
+namespace {
+
+constexpr const char* HttpCommandKey = "HTTP\\shell\\open\\command";
+// A scheme of our own: the shell starts its registered command only when it opens a URL itself.
+constexpr const char* ProbeScheme = "wordlarkprobe";
+
+// The configuration window's lookup operations need no window; the object lives for the whole
+// test program because its destructor belongs to the window module.
+TConfigForm& Form() {
+    static TConfigForm* form = new TConfigForm;
+    return *form;
+}
+
+bool ReadDefaultValue(const char* keyPath, std::string& value) {
+    TRegKey key;
+    char data[2048];
+    DWORD size = sizeof data, type = 0;
+    if (!key.Open(HKEY_CLASSES_ROOT, keyPath, KEY_READ) ||
+        RegQueryValueExA(key.Get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) !=
+            ERROR_SUCCESS)
+        return false;
+    value.assign(data, size ? size - 1 : 0);
+    return true;
+}
+
+void WriteDefaultValue(const char* keyPath, const std::string& value) {
+    TRegKey key;
+    ASSERT_TRUE(key.Create(HKEY_CLASSES_ROOT, keyPath, KEY_SET_VALUE));
+    ASSERT_EQ(RegSetValueExA(key.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                             static_cast<DWORD>(value.size() + 1)),
+              ERROR_SUCCESS);
+}
+
+void DeleteDefaultValue(const char* keyPath) {
+    TRegKey key;
+    if (key.Open(HKEY_CLASSES_ROOT, keyPath, KEY_SET_VALUE))
+        RegDeleteValueA(key.Get(), nullptr);
+}
+
+} // namespace
+
+class BrowserLaunch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearProgramRegistry();
+        HadHttpCommand = ReadDefaultValue(HttpCommandKey, SavedHttpCommand);
+        Log = TempFile("browser");
+        Stub = BuildFile("StubBrowser.exe");
+    }
+    void TearDown() override {
+        if (HadHttpCommand)
+            WriteDefaultValue(HttpCommandKey, SavedHttpCommand);
+        else
+            DeleteDefaultValue(HttpCommandKey);
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, ProbeScheme);
+        ClearProgramRegistry();
+        DeleteFileA(Log.c_str());
+        if (!Copy.empty())
+            DeleteFileA(Copy.c_str());
+    }
+
+    // The stub as a registered command: it logs the marker and then its remaining arguments.
+    std::string StubCommand(const std::string& program, const std::string& marker, const std::string& url) {
+        return "\"" + program + "\" \"" + Log + "\" " + marker + " " + url;
+    }
+    void RegisterProbeScheme() {
+        WriteDefaultValue((std::string(ProbeScheme) + "\\shell\\open\\command").c_str(),
+                          StubCommand(Stub, "shell", "\"%1\""));
+        TRegKey key;
+        ASSERT_TRUE(key.Open(HKEY_CLASSES_ROOT, ProbeScheme, KEY_SET_VALUE));
+        RegSetValueExA(key.Get(), "URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+    }
+    void AddProbeLink() {
+        const int count = ASettings::GetLinkCount();
+        ASettings::WriteLink(count, TWebLink{"Probe", std::string(ProbeScheme) + ":find?q=", "&x=1", false});
+        ASettings::SetLinkCount(count + 1);
+    }
+
+    // The arguments of the one stub start that the lookup caused, then the log is emptied.
+    std::vector<std::string> Lookup(const std::string& text, const std::string& description) {
+        DeleteFileA(Log.c_str());
+        Form().LookupText = text;
+        Form().LookupOnWebLink(description);
+        std::vector<std::string> lines;
+        WaitUntil(
+            [&] {
+                lines = ReadLines(Log);
+                return !lines.empty() && lines.back() == "end";
+            },
+            10000);
+        PumpMessages(300); // a second start, if any, would show up here
+        lines = ReadLines(Log);
+        DeleteFileA(Log.c_str());
+        return lines;
+    }
+
+    // The failure box of a lookup run on a second thread, since the box blocks its caller.
+    std::string FailureBoxText(const std::string& text, const std::string& description) {
+        Form().LookupText = text;
+        std::thread lookup([&] { Form().LookupOnWebLink(description); });
+        HWND box = WaitForMessageBox("Wordlark Link Failure", 15000);
+        const std::string boxText = box ? MessageBoxText(box) : "(no message box)";
+        if (box) {
+            PressButton(box, IDOK);
+            WaitUntil([&] { return !IsWindow(box); }, 5000);
+        }
+        lookup.join();
+        return boxText;
+    }
+
+    bool HadHttpCommand = false;
+    std::string SavedHttpCommand;
+    std::string Log, Stub, Copy;
+};
+
+TEST_F(BrowserLaunch, NewWindowPutsTheEncodedLookupInPlaceOfThePlaceholder) {
+    WriteDefaultValue(HttpCommandKey, "  " + StubCommand(Stub, "new", "-url \"%1\" -again %1") + " ");
+    const std::string url = "http://glossa.orvane.com/search?q=hello%20world&r=5";
+    EXPECT_EQ(Lookup("hello world", "Glossa"),
+              (std::vector<std::string>{"new", "-url", url, "-again", url, "end"}));
+
+    // Without a placeholder the URL follows the parameters.
+    WriteDefaultValue(HttpCommandKey, StubCommand(Stub, "new", ""));
+    EXPECT_EQ(Lookup("R&D/2", "Synora"),
+              (std::vector<std::string>{"new", "http://synora.orvane.com/search?q=R%26D%2F2&r=5", "end"}));
+}
+
+TEST_F(BrowserLaunch, TheShellOpensTheUrlItselfWhenTheOptionIsOffOrNoCommandIsRegistered) {
+    RegisterProbeScheme();
+    AddProbeLink();
+    const std::string url = std::string(ProbeScheme) + ":find?q=a%20b&x=1";
+    WriteDefaultValue(HttpCommandKey, StubCommand(Stub, "new", "%1"));
+    EXPECT_EQ(Lookup("a b", "Probe"), (std::vector<std::string>{"new", url, "end"}));
+
+    ASettings::SetOpenInNewBrowser(false);
+    EXPECT_EQ(Lookup("a b", "Probe"), (std::vector<std::string>{"shell", url, "end"}));
+
+    ASettings::SetOpenInNewBrowser(true);
+    DeleteDefaultValue(HttpCommandKey);
+    EXPECT_EQ(Lookup("a b", "Probe"), (std::vector<std::string>{"shell", url, "end"}));
+}
+
+TEST_F(BrowserLaunch, FirefoxInNewWindowModeGetsTheUrlWithoutHttp) {
+    Copy = TempFile("FireFox");
+    Copy.replace(Copy.size() - 4, 4, ".exe");
+    ASSERT_TRUE(CopyFileA(Stub.c_str(), Copy.c_str(), FALSE));
+    WriteDefaultValue(HttpCommandKey, StubCommand(Copy, "new", "%1"));
+    EXPECT_EQ(Lookup("hello world", "Glossa"),
+              (std::vector<std::string>{"new", "glossa.orvane.com/search?q=hello%20world&r=5", "end"}));
+
+    // With the option off the shell opens the URL, prefix and all, with the same registered command.
+    ASettings::SetOpenInNewBrowser(false);
+    EXPECT_EQ(
+        Lookup("hello world", "Glossa"),
+        (std::vector<std::string>{"new", "http://glossa.orvane.com/search?q=hello%20world&r=5", "end"}));
+}
+
+TEST_F(BrowserLaunch, AFailedStartIsReportedOnceWithTheShellsCode) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string missing = std::string(temp) + "no-such-browser.exe";
+    WriteDefaultValue(HttpCommandKey, "\"" + missing + "\" \"%1\"");
+    // An unknown description falls back to the first link, which the message then names.
+    EXPECT_EQ(FailureBoxText("word", "No Such Link"),
+              "Failed to launch Glossa; please check browser settings.   (Error code = 2)");
+    EXPECT_EQ(CountTopWindows("#32770", "Wordlark Link Failure"), 0);
+
+    // A quote that is never closed leaves no program to start.
+    WriteDefaultValue(HttpCommandKey, "\"" + Stub + " " + Log + " %1");
+    EXPECT_EQ(FailureBoxText("word", "Synora"),
+              "Failed to launch Synora; please check browser settings.   (Error code = 2)");
+    EXPECT_TRUE(ReadLines(Log).empty());
+}
