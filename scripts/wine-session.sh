@@ -40,6 +40,8 @@ start() {
         # One virtual desktop holds every window of the prefix, so focus and input behave as on Windows.
         wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+        # A crashing test program ends at once instead of waiting in a debugger.
+        wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 || true
         wineserver -w
     fi
     wineserver -p
