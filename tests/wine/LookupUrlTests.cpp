@@ -17,13 +17,6 @@ constexpr const char* HttpCommandKey = "HTTP\\shell\\open\\command";
 // A scheme of our own: the shell starts its registered command only when it opens a URL itself.
 constexpr const char* ProbeScheme = "wordlarkprobe";
 
-// The configuration window's lookup operations need no window; the object lives for the whole
-// test program because its destructor belongs to the window module.
-TConfigForm& Form() {
-    static TConfigForm* form = new TConfigForm;
-    return *form;
-}
-
 bool ReadDefaultValue(const char* keyPath, std::string& value) {
     TRegKey key;
     char data[2048];
@@ -92,8 +85,8 @@ protected:
     // The arguments of the one stub start that the lookup caused, then the log is emptied.
     std::vector<std::string> Lookup(const std::string& text, const std::string& description) {
         DeleteFileA(Log.c_str());
-        Form().LookupText = text;
-        Form().LookupOnWebLink(description);
+        Form.LookupText = text;
+        Form.LookupOnWebLink(description);
         std::vector<std::string> lines;
         WaitUntil(
             [&] {
@@ -109,8 +102,8 @@ protected:
 
     // The failure box of a lookup run on a second thread, since the box blocks its caller.
     std::string FailureBoxText(const std::string& text, const std::string& description) {
-        Form().LookupText = text;
-        std::thread lookup([&] { Form().LookupOnWebLink(description); });
+        Form.LookupText = text;
+        std::thread lookup([&] { Form.LookupOnWebLink(description); });
         HWND box = WaitForMessageBox("Wordlark Link Failure", 15000);
         const std::string boxText = box ? MessageBoxText(box) : "(no message box)";
         if (box) {
@@ -121,6 +114,8 @@ protected:
         return boxText;
     }
 
+    // The lookup operations need no window: the form is never created.
+    TConfigForm Form;
     bool HadHttpCommand = false;
     std::string SavedHttpCommand;
     std::string Log, Stub, Copy;
