@@ -54,7 +54,8 @@ struct TKeyEventSequence {
 TKeyEventSequence KeyComboEvents(TKeyCombo combo, bool press);
 
 // The combination of a key with the modifiers whose keys are down; isDown(vk) tells a key's state.
-template <class IsDown> TKeyCombo MakePressedKeyCombo(std::uint16_t virtualKey, bool extended, IsDown isDown) {
+template <class IsDown>
+TKeyCombo MakePressedKeyCombo(std::uint16_t virtualKey, bool extended, IsDown isDown) {
     std::uint8_t modifiers = 0;
     for (int i = 0; i < 4; ++i)
         if (isDown(ModifierKeys[i]))

@@ -35,8 +35,9 @@ void LoadKeyCombos() {
     for (int i = 0; i < HotKeyCount; ++i) {
         std::uint32_t value = DefaultKeyCombos[i].Value;
         try {
-            value = static_cast<std::uint32_t>(ASimpleReg::ReadInteger(
-                KeyCombosKey, TKeyComboValueName(i).Text, static_cast<std::int32_t>(DefaultKeyCombos[i].Value)));
+            value = static_cast<std::uint32_t>(
+                ASimpleReg::ReadInteger(KeyCombosKey, TKeyComboValueName(i).Text,
+                                        static_cast<std::int32_t>(DefaultKeyCombos[i].Value)));
         } catch (...) {
             if (!firstError)
                 firstError = std::current_exception();
@@ -55,7 +56,8 @@ void ASettings::LinkToSettings() {
                                  SharedSettingsName);
     const DWORD lastError = GetLastError();
     if (Mapping) {
-        Block = static_cast<TSharedSettings*>(MapViewOfFile(Mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(TSharedSettings)));
+        Block = static_cast<TSharedSettings*>(
+            MapViewOfFile(Mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(TSharedSettings)));
         if (Block && lastError != ERROR_ALREADY_EXISTS)
             std::memset(Block, 0, sizeof(TSharedSettings));
     }
@@ -115,7 +117,8 @@ TKeyCombo ASettings::GetKeyCombo(int index) {
 void ASettings::SetKeyCombo(int index, TKeyCombo combo) {
     CheckHotKeyIndex(index, SetKeyComboLine);
     Block->HotKeys[index] = combo.Value;
-    ASimpleReg::WriteInteger(KeyCombosKey, TKeyComboValueName(index).Text, static_cast<std::int32_t>(combo.Value));
+    ASimpleReg::WriteInteger(KeyCombosKey, TKeyComboValueName(index).Text,
+                             static_cast<std::int32_t>(combo.Value));
 }
 
 HHOOK ASettings::GetHookHandle() {

@@ -53,7 +53,8 @@ void ASettings::WriteLink(int index, const TWebLink& link) {
     ASimpleReg::WriteString(LinksKey, LinkValueName(index, "Desc").c_str(), link.Description);
     ASimpleReg::WriteString(LinksKey, LinkValueName(index, "UrlBefore").c_str(), link.UrlBefore);
     ASimpleReg::WriteString(LinksKey, LinkValueName(index, "UrlAfter").c_str(), link.UrlAfter);
-    ASimpleReg::WriteString(LinksKey, LinkValueName(index, "Locked").c_str(), LockedTexts[link.Locked ? 1 : 0]);
+    ASimpleReg::WriteString(LinksKey, LinkValueName(index, "Locked").c_str(),
+                            LockedTexts[link.Locked ? 1 : 0]);
 }
 
 // A list of the user's own links only (nothing locked yet) that holds the old search link gets

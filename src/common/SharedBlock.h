@@ -19,8 +19,8 @@ struct TSharedSettings {
 
 static_assert(sizeof(TSharedSettings) == 24, "the shared block is 24 bytes");
 static_assert(offsetof(TSharedSettings, Disabled) == 1 && offsetof(TSharedSettings, KeyCombosLoaded) == 2 &&
-                  offsetof(TSharedSettings, HookHandle) == 4 && offsetof(TSharedSettings, TargetWindow) == 8 &&
-                  offsetof(TSharedSettings, HotKeys) == 12,
+                  offsetof(TSharedSettings, HookHandle) == 4 &&
+                  offsetof(TSharedSettings, TargetWindow) == 8 && offsetof(TSharedSettings, HotKeys) == 12,
               "field offsets are shared with other processes");
 
 constexpr const char* SharedSettingsName = "WordlarkSettings3";

@@ -43,8 +43,8 @@ public:
     // Opens the key, creating it and any missing parents.
     bool Create(HKEY root, const char* path, REGSAM access) {
         Close();
-        if (RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &Key, nullptr) !=
-            ERROR_SUCCESS)
+        if (RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &Key,
+                            nullptr) != ERROR_SUCCESS)
             Key = nullptr;
         return Key != nullptr;
     }

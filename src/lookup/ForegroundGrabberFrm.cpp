@@ -18,8 +18,8 @@ HWND ForegroundGrabberWindow() {
     windowClass.lpszClassName = GrabberClass;
     RegisterClassA(&windowClass);
     // A tool window has no taskbar button; layered with alpha 0 it is invisible although "shown".
-    Grabber = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_LAYERED | WS_EX_TOPMOST, GrabberClass, "", WS_POPUP, 0, 0, 1,
-                              1, nullptr, nullptr, windowClass.hInstance, nullptr);
+    Grabber = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_LAYERED | WS_EX_TOPMOST, GrabberClass, "", WS_POPUP, 0,
+                              0, 1, 1, nullptr, nullptr, windowClass.hInstance, nullptr);
     if (Grabber)
         SetLayeredWindowAttributes(Grabber, 0, 0, LWA_ALPHA);
     return Grabber;

@@ -17,9 +17,9 @@ UINT PopupMenuAtCursor(HMENU menu) {
     TForegroundGrabberScope grabber;
     POINT cursor{};
     GetCursorPos(&cursor);
-    const UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON |
-                                                                    TPM_RETURNCMD,
-                                                          cursor.x, cursor.y, 0, grabber.Window(), nullptr));
+    const UINT command =
+        static_cast<UINT>(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
+                                         cursor.x, cursor.y, 0, grabber.Window(), nullptr));
     // Lets the menu close properly when the user clicked elsewhere (a known need of TrackPopupMenu).
     PostMessageA(grabber.Window(), WM_NULL, 0, 0);
     return command;

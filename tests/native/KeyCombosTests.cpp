@@ -13,10 +13,14 @@ TKeyCombo Combo(std::uint16_t vk, std::uint8_t modifiers, bool extended = false)
 
 std::string FakeKeyName(std::uint16_t vk, bool extended) {
     switch (vk) {
-    case VkControl: return "Ctrl";
-    case VkMenu: return "Alt";
-    case VkShift: return "Shift";
-    case VkLWin: return "Win";
+    case VkControl:
+        return "Ctrl";
+    case VkMenu:
+        return "Alt";
+    case VkShift:
+        return "Shift";
+    case VkLWin:
+        return "Win";
     }
     return std::string(1, static_cast<char>(vk)) + (extended ? "(ext)" : "");
 }
@@ -78,8 +82,8 @@ TEST(ReservedKeyCombos, NoModifierAndShiftAloneCanNeverBeHotKeys) {
 }
 
 TEST(ReservedKeyCombos, NeighboursOfReservedEntriesAreFree) {
-    for (TKeyCombo combo : {Combo('C', ModCtrl), Combo('V', ModCtrl), Combo('X', ModCtrl), Combo(VkTab, ModAlt),
-                            Combo(VkTab, ModShift | ModAlt), Combo(VkEscape, ModCtrl)})
+    for (TKeyCombo combo : {Combo('C', ModCtrl), Combo('V', ModCtrl), Combo('X', ModCtrl),
+                            Combo(VkTab, ModAlt), Combo(VkTab, ModShift | ModAlt), Combo(VkEscape, ModCtrl)})
         EXPECT_TRUE(IsReservedKeyCombo(combo)) << std::hex << combo.Value;
     EXPECT_FALSE(IsReservedKeyCombo(Combo('C', ModCtrl | ModAlt)));
     EXPECT_FALSE(IsReservedKeyCombo(Combo('C', ModCtrl, true)));

@@ -6,16 +6,19 @@
 #include "WebLinks.h"
 
 TEST(PredefinedLinks, AreLockedWithEmptyUrlAfterAndFourLiveOnTheMakersDomain) {
-    const char* descriptions[] = {"Glossa", "Synora", "Factorum", "Web Search Powered by Seekwell", "Bazaarly"};
+    const char* descriptions[] = {"Glossa", "Synora", "Factorum", "Web Search Powered by Seekwell",
+                                  "Bazaarly"};
     int onMakersDomain = 0;
     for (int i = 0; i < PredefinedLinkCount; ++i) {
         EXPECT_EQ(PredefinedLinks[i].Description, descriptions[i]);
         EXPECT_TRUE(PredefinedLinks[i].Locked);
         EXPECT_TRUE(PredefinedLinks[i].UrlAfter.empty());
         EXPECT_EQ(PredefinedLinks[i].UrlBefore.rfind("http://", 0), 0u);
-        const std::string host = PredefinedLinks[i].UrlBefore.substr(7, PredefinedLinks[i].UrlBefore.find('/', 7) - 7);
+        const std::string host =
+            PredefinedLinks[i].UrlBefore.substr(7, PredefinedLinks[i].UrlBefore.find('/', 7) - 7);
         const std::string suffix = MakerDomainSuffix;
-        if (host.size() > suffix.size() && host.compare(host.size() - suffix.size(), suffix.size(), suffix) == 0)
+        if (host.size() > suffix.size() &&
+            host.compare(host.size() - suffix.size(), suffix.size(), suffix) == 0)
             ++onMakersDomain;
     }
     EXPECT_EQ(onMakersDomain, 4);

@@ -121,7 +121,8 @@ struct TWindowSearch {
 BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
     auto& search = *reinterpret_cast<TWindowSearch*>(data);
     char text[256];
-    if (search.ClassName && (!GetClassNameA(window, text, sizeof text) || lstrcmpA(text, search.ClassName) != 0))
+    if (search.ClassName &&
+        (!GetClassNameA(window, text, sizeof text) || lstrcmpA(text, search.ClassName) != 0))
         return TRUE;
     if (search.Title && (GetWindowTextA(window, text, sizeof text), lstrcmpA(text, search.Title) != 0))
         return TRUE;
@@ -206,7 +207,8 @@ std::string MessageBoxText(HWND box) {
 }
 
 void PressButton(HWND dialog, int id) {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 void ClearProgramRegistry() {

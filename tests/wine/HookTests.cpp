@@ -29,8 +29,8 @@ public:
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "WordlarkHookTestTarget";
         RegisterClassA(&windowClass);
-        Window = CreateWindowExA(0, windowClass.lpszClassName, "Hook Test Target", WS_OVERLAPPEDWINDOW, 500, 300,
-                                 300, 200, nullptr, nullptr, windowClass.hInstance, this);
+        Window = CreateWindowExA(0, windowClass.lpszClassName, "Hook Test Target", WS_OVERLAPPEDWINDOW, 500,
+                                 300, 300, 200, nullptr, nullptr, windowClass.hInstance, this);
     }
     ~TTargetWindow() { DestroyWindow(Window); }
     HWND Get() const { return Window; }
@@ -41,8 +41,9 @@ public:
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_NCCREATE)
-            SetWindowLongPtrA(window, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+            SetWindowLongPtrA(
+                window, GWLP_USERDATA,
+                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
         auto* self = reinterpret_cast<TTargetWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
         if (self && (message == WM_HOTKEY_PRESSED || message == WM_KEYCOMBO_CAPTURED))
             self->Posted.push_back({message, wParam, lParam});
@@ -89,7 +90,8 @@ protected:
 
     void StartHelper() {
         Log = TempFile("hook");
-        Helper = std::make_unique<TProcess>("\"" + BuildFile("KeyTarget.exe") + "\" \"" + Log + "\" HookHelper");
+        Helper =
+            std::make_unique<TProcess>("\"" + BuildFile("KeyTarget.exe") + "\" \"" + Log + "\" HookHelper");
         ASSERT_TRUE(Helper->Started());
         HelperWindow = WaitForWindow("WordlarkKeyTarget", "HookHelper", 10000, Helper->Id());
         ASSERT_NE(HelperWindow, nullptr);
@@ -201,7 +203,8 @@ TEST_F(Hook, WhileTheShownWindowIsInFrontCombinationsAreCapturedNotFired) {
     TypeCombo({VK_SHIFT}, 'A');
     TypeCombo({VK_CONTROL}, 'V');
     TypeCombo({}, VK_F12);
-    ASSERT_TRUE(WaitUntil([&] { return !Target.KeysDown.empty() && Target.KeysDown.back() == VK_F12; }, 5000));
+    ASSERT_TRUE(
+        WaitUntil([&] { return !Target.KeysDown.empty() && Target.KeysDown.back() == VK_F12; }, 5000));
     PumpMessages(50);
     EXPECT_EQ(Describe(Target.Posted), "402:0:00580003 402:0:004C0001");
     // Captured keys are not swallowed: they reach the focused window.

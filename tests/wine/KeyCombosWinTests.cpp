@@ -26,7 +26,8 @@ class KeySynthesis : public ::testing::Test {
 protected:
     void SetUp() override {
         Log = TempFile("keys");
-        Target = std::make_unique<TProcess>("\"" + BuildFile("KeyTarget.exe") + "\" \"" + Log + "\" Synthesis");
+        Target =
+            std::make_unique<TProcess>("\"" + BuildFile("KeyTarget.exe") + "\" \"" + Log + "\" Synthesis");
         ASSERT_TRUE(Target->Started());
         Window = WaitForWindow("WordlarkKeyTarget", "Synthesis", 10000, Target->Id());
         ASSERT_NE(Window, nullptr);

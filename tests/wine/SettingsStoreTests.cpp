@@ -60,7 +60,8 @@ TEST_F(SettingsStore, AnOldUserListHasItsOldSearchLinkReplacedInPlace) {
     StoreList({Unlocked(PredefinedLinks[0]), Unlocked(PredefinedLinks[1]), Unlocked(PredefinedLinks[2]),
                OldSearchLink});
     EXPECT_EQ(ASettings::GetLinkCount(), 5);
-    EXPECT_EQ(StoredList(), "Glossa[L], Synora[L], Factorum[L], Web Search Powered by Seekwell[L], Bazaarly[L]");
+    EXPECT_EQ(StoredList(),
+              "Glossa[L], Synora[L], Factorum[L], Web Search Powered by Seekwell[L], Bazaarly[L]");
 }
 
 TEST_F(SettingsStore, TheOldSearchLinkStaysOnceAnythingIsLocked) {
@@ -73,15 +74,16 @@ TEST_F(SettingsStore, TheOldSearchLinkStaysOnceAnythingIsLocked) {
 TEST_F(SettingsStore, ReorderedPredefinedLinksStayAndMissingOnesAreAppended) {
     StoreList({PredefinedLinks[4], UserLink, PredefinedLinks[0], PredefinedLinks[2], PredefinedLinks[3]});
     EXPECT_EQ(ASettings::GetLinkCount(), 6);
-    EXPECT_EQ(StoredList(), "Bazaarly[L], My Site, Glossa[L], Factorum[L], Web Search Powered by Seekwell[L], "
-                            "Synora[L]");
+    EXPECT_EQ(StoredList(),
+              "Bazaarly[L], My Site, Glossa[L], Factorum[L], Web Search Powered by Seekwell[L], "
+              "Synora[L]");
     EXPECT_EQ(ASettings::GetDefaultLink(), "Bazaarly");
     EXPECT_TRUE(LinksIdentical(ASettings::ReadLink(1), UserLink));
 }
 
 TEST_F(SettingsStore, AnUnlockedCopyOfAPredefinedLinkIsLockedInItsPlace) {
-    StoreList({UserLink, Unlocked(PredefinedLinks[1]), PredefinedLinks[0], PredefinedLinks[2], PredefinedLinks[3],
-               PredefinedLinks[4]});
+    StoreList({UserLink, Unlocked(PredefinedLinks[1]), PredefinedLinks[0], PredefinedLinks[2],
+               PredefinedLinks[3], PredefinedLinks[4]});
     EXPECT_EQ(ASettings::GetLinkCount(), 6);
     EXPECT_EQ(StoredList(), "My Site, Synora[L], Glossa[L], Factorum[L], Web Search Powered by Seekwell[L], "
                             "Bazaarly[L]");
@@ -116,12 +118,14 @@ TEST_F(SettingsStore, ShrinkingTheListLeavesOldValuesThatReadsIgnore) {
     StoreList(links);
     EXPECT_EQ(ASettings::GetLinkCount(), 6);
     EXPECT_EQ(ASimpleReg::ReadString(LinksKey, "Link07Desc"), "Eighth");
-    EXPECT_EQ(StoredList(), "Glossa[L], Synora[L], Factorum[L], Web Search Powered by Seekwell[L], Bazaarly[L], "
-                            "My Site");
+    EXPECT_EQ(StoredList(),
+              "Glossa[L], Synora[L], Factorum[L], Web Search Powered by Seekwell[L], Bazaarly[L], "
+              "My Site");
 }
 
 TEST_F(SettingsStore, ADamagedNegativeCountStandsForAnEmptyList) {
     ASimpleReg::WriteInteger(LinksKey, "LinkCount", -3);
     EXPECT_EQ(ASettings::GetLinkCount(), 5);
-    EXPECT_EQ(StoredList(), "Glossa[L], Synora[L], Factorum[L], Web Search Powered by Seekwell[L], Bazaarly[L]");
+    EXPECT_EQ(StoredList(),
+              "Glossa[L], Synora[L], Factorum[L], Web Search Powered by Seekwell[L], Bazaarly[L]");
 }

@@ -54,7 +54,8 @@ std::string ErrorOf(const std::function<void()>& call) {
 
 bool RegistryHasValue(const char* name) {
     DWORD size = 0;
-    return RegGetValueA(HKEY_CURRENT_USER, KeyCombosKey, name, RRF_RT_ANY, nullptr, nullptr, &size) == ERROR_SUCCESS;
+    return RegGetValueA(HKEY_CURRENT_USER, KeyCombosKey, name, RRF_RT_ANY, nullptr, nullptr, &size) ==
+           ERROR_SUCCESS;
 }
 
 class SharedBlock : public ::testing::Test {

@@ -88,15 +88,16 @@ TEST_F(SimpleReg, WrongTypeRaisesTheErrorNamingTheValue) {
     SetRaw("Binary", REG_BINARY, binary, sizeof binary);
     EXPECT_EQ(ErrorOf([] { ASimpleReg::ReadInteger(Key, "KeyCombo1", 0); }),
               "Invalid data type for 'KeyCombo1'");
-    EXPECT_EQ(ErrorOf([] { ASimpleReg::ReadBool(Key, "KeyCombo1", true); }), "Invalid data type for 'KeyCombo1'");
+    EXPECT_EQ(ErrorOf([] { ASimpleReg::ReadBool(Key, "KeyCombo1", true); }),
+              "Invalid data type for 'KeyCombo1'");
     EXPECT_EQ(ErrorOf([] { ASimpleReg::ReadString(Key, "Number"); }), "Invalid data type for 'Number'");
     EXPECT_EQ(ErrorOf([] { ASimpleReg::ReadInteger(Key, "Binary", 0); }), "Invalid data type for 'Binary'");
 }
 
 TEST_F(SimpleReg, OtherRootKeysCanBeRead) {
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "WordlarkTestClass\\shell", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "WordlarkTestClass\\shell", 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
               ERROR_SUCCESS);
     RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>("cmd"), 4);
     RegCloseKey(key);

@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
         HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, SharedSettingsName);
         if (!mapping)
             return 3;
-        const auto* bytes = static_cast<const unsigned char*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 24));
+        const auto* bytes =
+            static_cast<const unsigned char*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 24));
         FILE* out = std::fopen(argv[1], "w");
         for (int i = 0; bytes && out && i < 24; ++i)
             std::fprintf(out, "%02X", bytes[i]);

@@ -41,10 +41,10 @@ int main(int argc, char** argv) {
     windowClass.lpszClassName = "WordlarkKeyTarget";
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "WordlarkKeyTarget", title, WS_OVERLAPPEDWINDOW, 100, 100, 400, 200, nullptr,
-                                  nullptr, windowClass.hInstance, nullptr);
-    Edit = CreateWindowExA(0, "EDIT", argc > 3 ? argv[3] : "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 400, 200,
-                           window, nullptr, windowClass.hInstance, nullptr);
+    HWND window = CreateWindowExA(0, "WordlarkKeyTarget", title, WS_OVERLAPPEDWINDOW, 100, 100, 400, 200,
+                                  nullptr, nullptr, windowClass.hInstance, nullptr);
+    Edit = CreateWindowExA(0, "EDIT", argc > 3 ? argv[3] : "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0,
+                           400, 200, window, nullptr, windowClass.hInstance, nullptr);
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
     SetFocus(Edit);
