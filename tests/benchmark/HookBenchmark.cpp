@@ -2,7 +2,10 @@
 // on, in the same run. The ratio says how much work a key press adds to the cheapest possible hook.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <vector>
 
 #include "Settings.h"
 #include "hook/KeyboardHook.h"
@@ -40,10 +43,18 @@ double TimePerCall(THookProc proc, WPARAM key, LPARAM keyData, int calls) {
     return 1e6 * static_cast<double>(ticks) / static_cast<double>(frequency.QuadPart) / calls;
 }
 
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 } // namespace
 
+// Rounds interleave the cases, and each round's ratios use that round's own baseline, so that load
+// from other programs on a shared machine affects both sides of a ratio alike.
 int main(int argc, char** argv) {
-    const int calls = argc > 1 ? std::atoi(argv[1]) : 20000;
+    const int calls = argc > 1 ? std::atoi(argv[1]) : 5000;
+    const int rounds = argc > 2 ? std::atoi(argv[2]) : 9;
     TSettingsLink link;
     HWND target = CreateWindowExA(0, "STATIC", "Benchmark Target", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                   nullptr, nullptr);
@@ -53,26 +64,31 @@ int main(int argc, char** argv) {
     ASettings::GetKeyCombo(0); // the one-time load from the registry is not part of a key press
 
     const LPARAM down = 0x00260001, up = static_cast<LPARAM>(0xC0260001);
-    SetKeysDown({});
-    const double baseline = TimePerCall(DoNothingHook, 'L', down, calls);
-    const double keyUp = TimePerCall(KeyboardHandler, 'L', up, calls);
-    const double plain = TimePerCall(KeyboardHandler, 'L', down, calls);
-    SetKeysDown({VK_CONTROL, VK_MENU});
-    const double combination = TimePerCall(KeyboardHandler, 'L', down, calls);
-    SetKeysDown({VK_CONTROL});
-    const double hotKey = TimePerCall(KeyboardHandler, 'L', down, calls);
-
-    std::printf("%-34s %10s %8s\n", "case", "us/call", "ratio");
-    std::printf("%-34s %10.2f %8.2f\n", "do-nothing hook (CallNextHookEx)", baseline, 1.0);
-    const struct {
+    struct TCase {
         const char* Name;
-        double Value;
-    } rows[] = {{"key-up", keyUp},
-                {"plain key", plain},
-                {"Ctrl + Alt + L (not a hot key)", combination},
-                {"Ctrl + L (hot key, posted)", hotKey}};
-    for (const auto& row : rows)
-        std::printf("%-34s %10.2f %8.2f\n", row.Name, row.Value, row.Value / baseline);
+        THookProc Proc;
+        LPARAM KeyData;
+        std::initializer_list<BYTE> KeysDown;
+        std::vector<double> Times, Ratios;
+    } cases[] = {
+        {"do-nothing hook (CallNextHookEx)", DoNothingHook, down, {}, {}, {}},
+        {"key-up", KeyboardHandler, up, {}, {}, {}},
+        {"plain key", KeyboardHandler, down, {}, {}, {}},
+        {"Ctrl + Alt + L (not a hot key)", KeyboardHandler, down, {VK_CONTROL, VK_MENU}, {}, {}},
+        {"Ctrl + L (hot key, posted)", KeyboardHandler, down, {VK_CONTROL}, {}, {}},
+    };
+    for (int round = 0; round < rounds; ++round) {
+        for (TCase& c : cases) {
+            SetKeysDown(c.KeysDown);
+            c.Times.push_back(TimePerCall(c.Proc, 'L', c.KeyData, calls));
+            c.Ratios.push_back(c.Times.back() / cases[0].Times.back());
+        }
+    }
+
+    std::printf("%d rounds of %d calls per case; medians\n", rounds, calls);
+    std::printf("%-34s %10s %8s\n", "case", "us/call", "ratio");
+    for (const TCase& c : cases)
+        std::printf("%-34s %10.2f %8.2f\n", c.Name, Median(c.Times), Median(c.Ratios));
     DestroyWindow(target);
     return 0;
 }
