@@ -8,9 +8,12 @@ void ForceForegroundWindow(HWND window) {
     // Attached, this thread shares the foreground thread's input state, which is what lets
     // SetForegroundWindow succeed from the background. Failure of either call changes nothing.
     AttachThreadInput(currentThread, foregroundThread, TRUE);
-    if (!SetForegroundWindow(window))
-        SetForegroundWindow(window);
+    const bool inFront = SetForegroundWindow(window) || SetForegroundWindow(window);
     AttachThreadInput(currentThread, foregroundThread, FALSE);
+    // Wine hands the foreground back to the other thread's input when the threads detach, which
+    // leaves no foreground window at all; the window that had it a moment ago takes it back.
+    if (inFront && GetForegroundWindow() != window)
+        SetForegroundWindow(window);
 }
 
 UINT PopupMenuAtCursor(HMENU menu) {
