@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts or stops the Wine session of a build folder: Xvfb when no display is given, a throwaway
 # prefix under the build folder (never ~/.wine) with a virtual desktop, and a persistent wineserver.
-# Usage: wine-session.sh start|stop BUILD_DIR
+# Usage: wine-session.sh start|reset|stop BUILD_DIR
 set -euo pipefail
 action=$1
 build=$(cd "$2" && pwd)
@@ -20,9 +20,35 @@ stop() {
     fi
 }
 
+# A persistent wineserver with the desktop already running. The desktop is started here, detached
+# from our output: a desktop started by the first test program would inherit its output pipe and
+# keep ctest waiting for it.
+start_server() {
+    wineserver -p
+    nohup wine explorer /desktop=Default,1024x768 >/dev/null 2>&1 &
+    for _ in $(seq 100); do
+        wine cmd /c exit >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+}
+
+# Ends every process of the prefix and starts the server and desktop afresh: each test program
+# then starts from a desktop without the windows, hooks and shared memory of the one before.
+reset() {
+    # shellcheck disable=SC1090
+    . "$env_file"
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    start_server
+}
+
 start() {
     stop
     local display=${DISPLAY:-} xvfb_pid=""
+    # A display that is given but does not answer counts as none.
+    if [ -n "$display" ] && ! xdpyinfo -display "$display" >/dev/null 2>&1; then
+        display=""
+    fi
     if [ -z "$display" ]; then
         for n in $(seq 90 130); do
             [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
@@ -44,14 +70,7 @@ start() {
         wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 || true
         wineserver -w
     fi
-    wineserver -p
-    # Start the desktop now, detached from our output: a desktop started by the first test program
-    # would inherit its output pipe and keep ctest waiting for it.
-    nohup wine explorer /desktop=Default,1024x768 >/dev/null 2>&1 &
-    for _ in $(seq 100); do
-        wine cmd /c exit >/dev/null 2>&1 && break
-        sleep 0.1
-    done
+    start_server
     cat >"$env_file" <<ENV
 export WINEPREFIX='$WINEPREFIX'
 export DISPLAY='$display'
@@ -63,6 +82,7 @@ ENV
 
 case $action in
 start) start ;;
+reset) reset ;;
 stop) stop ;;
-*) echo "usage: $0 start|stop BUILD_DIR" >&2; exit 2 ;;
+*) echo "usage: $0 start|reset|stop BUILD_DIR" >&2; exit 2 ;;
 esac
