@@ -223,14 +223,30 @@ TEST_F(Hook, WhileTheShownWindowIsBehindHotKeysWork) {
     ShowWindow(Target.Get(), SW_HIDE);
 }
 
-TEST_F(Hook, AWrongTypeInTheRegistryNeitherCrashesTheProgramNorSwallowsOtherKeys) {
-    ASimpleReg::WriteString(KeyCombosKey, "KeyCombo1", "Ctrl+M");
+// Makes the next key press load the hot keys again, in whichever process the hook runs.
+void ForgetHotKeys() {
     HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, SharedSettingsName);
     ASSERT_NE(mapping, nullptr);
     auto* block = static_cast<TSharedSettings*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 24));
-    block->KeyCombosLoaded = 0; // the next key press in the helper loads the hot keys there
+    block->KeyCombosLoaded = 0;
     UnmapViewOfFile(block);
     CloseHandle(mapping);
+}
+
+TEST_F(Hook, HotKeysInTheRegistryReplaceTheDefaultsAtTheFirstLoad) {
+    ASimpleReg::WriteInteger(KeyCombosKey, "KeyCombo0", 0x004C0003); // Ctrl + Alt + L
+    ForgetHotKeys();
+    TypeCombo({VK_CONTROL}, 'L');
+    TypeCombo({VK_CONTROL, VK_MENU}, 'L');
+    const std::vector<std::string> keys = Settle();
+    EXPECT_EQ(Describe(Target.Posted), "401:0:00000000");
+    EXPECT_TRUE(Has(keys, "down 4C 0")); // plain Ctrl + L is no hot key any more
+    EXPECT_EQ(ASettings::GetKeyCombo(0).Value, 0x004C0003u);
+}
+
+TEST_F(Hook, AWrongTypeInTheRegistryNeitherCrashesTheProgramNorSwallowsOtherKeys) {
+    ASimpleReg::WriteString(KeyCombosKey, "KeyCombo1", "Ctrl+M");
+    ForgetHotKeys(); // the next key press in the helper loads the hot keys there
 
     TypeCombo({VK_CONTROL}, 'A'); // the load fails in the helper; this key passes on
     TypeCombo({VK_CONTROL}, 'B');
