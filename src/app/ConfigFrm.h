@@ -9,7 +9,7 @@
 #include <string>
 
 #include "AnchorLayout.h"
-#include "AppHandles.h"
+#include "WinHandles.h"
 
 // The program's title: the tray icon's tool tip and the caption of its error boxes.
 constexpr const char* ProgramTitle = "Wordlark";

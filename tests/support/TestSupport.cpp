@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "Errors.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -209,6 +211,15 @@ std::string MessageBoxText(HWND box) {
 void PressButton(HWND dialog, int id) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+std::string ErrorText(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const TWordlarkError& error) {
+        return error.what();
+    }
+    return "(no error)";
 }
 
 void ClearProgramRegistry() {

@@ -63,6 +63,9 @@ HWND WaitForMessageBox(const char* caption, DWORD milliseconds);
 std::string MessageBoxText(HWND box);
 void PressButton(HWND dialog, int id);
 
+// The message of the project error that the call raises, or "(no error)".
+std::string ErrorText(const std::function<void()>& call);
+
 // Removes HKEY_CURRENT_USER\Software\Orvane (everything the program stores).
 void ClearProgramRegistry();
 

@@ -43,15 +43,6 @@ private:
     TSharedSettings* Block = nullptr;
 };
 
-std::string ErrorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const TWordlarkError& error) {
-        return error.what();
-    }
-    return "(no error)";
-}
-
 bool RegistryHasValue(const char* name) {
     DWORD size = 0;
     return RegGetValueA(HKEY_CURRENT_USER, KeyCombosKey, name, RRF_RT_ANY, nullptr, nullptr, &size) ==
@@ -152,11 +143,11 @@ TEST_F(SharedBlock, SetKeyComboWritesBlockAndRegistryAtOnce) {
 }
 
 TEST_F(SharedBlock, IndexesOutsideTheHotKeysRaiseAssertions) {
-    EXPECT_EQ(ErrorOf([] { ASettings::GetKeyCombo(3); }), "Assertion failure (Settings, line 206)");
-    EXPECT_EQ(ErrorOf([] { ASettings::GetKeyCombo(-1); }), "Assertion failure (Settings, line 206)");
-    EXPECT_EQ(ErrorOf([] { ASettings::SetKeyCombo(-1, TKeyCombo{0x00410001}); }),
+    EXPECT_EQ(ErrorText([] { ASettings::GetKeyCombo(3); }), "Assertion failure (Settings, line 206)");
+    EXPECT_EQ(ErrorText([] { ASettings::GetKeyCombo(-1); }), "Assertion failure (Settings, line 206)");
+    EXPECT_EQ(ErrorText([] { ASettings::SetKeyCombo(-1, TKeyCombo{0x00410001}); }),
               "Assertion failure (Settings, line 227)");
-    EXPECT_EQ(ErrorOf([] { ASettings::SetKeyCombo(3, TKeyCombo{0x00410001}); }),
+    EXPECT_EQ(ErrorText([] { ASettings::SetKeyCombo(3, TKeyCombo{0x00410001}); }),
               "Assertion failure (Settings, line 227)");
     EXPECT_FALSE(RegistryHasValue("KeyCombo3"));
 }
@@ -166,7 +157,7 @@ TEST_F(SharedBlock, AnUnreadableHotKeyRaisesOnceAndFallsBackToItsDefault) {
     ASimpleReg::WriteString(KeyCombosKey, "KeyCombo1", "76");
     ASimpleReg::WriteInteger(KeyCombosKey, "KeyCombo2", 0x00420003);
     ForgetHotKeys();
-    EXPECT_EQ(ErrorOf([] { ASettings::GetKeyCombo(0); }), "Invalid data type for 'KeyCombo1'");
+    EXPECT_EQ(ErrorText([] { ASettings::GetKeyCombo(0); }), "Invalid data type for 'KeyCombo1'");
     EXPECT_EQ(ASettings::GetKeyCombo(0).Value, 0x00410003u);
     EXPECT_EQ(ASettings::GetKeyCombo(1).Value, 0x004D0001u);
     EXPECT_EQ(ASettings::GetKeyCombo(2).Value, 0x00420003u);

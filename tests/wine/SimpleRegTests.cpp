@@ -25,15 +25,6 @@ void SetRaw(const char* name, DWORD type, const void* data, DWORD size) {
     RegCloseKey(key);
 }
 
-std::string ErrorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const TWordlarkError& error) {
-        return error.what();
-    }
-    return "(no error)";
-}
-
 class SimpleReg : public ::testing::Test {
 protected:
     void SetUp() override { TestSupport::ClearProgramRegistry(); }
@@ -86,12 +77,14 @@ TEST_F(SimpleReg, WrongTypeRaisesTheErrorNamingTheValue) {
     SetRaw("Number", REG_DWORD, &number, sizeof number);
     const char binary[] = {1, 2, 3, 4};
     SetRaw("Binary", REG_BINARY, binary, sizeof binary);
-    EXPECT_EQ(ErrorOf([] { ASimpleReg::ReadInteger(Key, "KeyCombo1", 0); }),
+    EXPECT_EQ(TestSupport::ErrorText([] { ASimpleReg::ReadInteger(Key, "KeyCombo1", 0); }),
               "Invalid data type for 'KeyCombo1'");
-    EXPECT_EQ(ErrorOf([] { ASimpleReg::ReadBool(Key, "KeyCombo1", true); }),
+    EXPECT_EQ(TestSupport::ErrorText([] { ASimpleReg::ReadBool(Key, "KeyCombo1", true); }),
               "Invalid data type for 'KeyCombo1'");
-    EXPECT_EQ(ErrorOf([] { ASimpleReg::ReadString(Key, "Number"); }), "Invalid data type for 'Number'");
-    EXPECT_EQ(ErrorOf([] { ASimpleReg::ReadInteger(Key, "Binary", 0); }), "Invalid data type for 'Binary'");
+    EXPECT_EQ(TestSupport::ErrorText([] { ASimpleReg::ReadString(Key, "Number"); }),
+              "Invalid data type for 'Number'");
+    EXPECT_EQ(TestSupport::ErrorText([] { ASimpleReg::ReadInteger(Key, "Binary", 0); }),
+              "Invalid data type for 'Binary'");
 }
 
 TEST_F(SimpleReg, OtherRootKeysCanBeRead) {
