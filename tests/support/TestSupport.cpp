@@ -23,11 +23,13 @@ std::string BuildFile(const std::string& name) {
 }
 
 std::string TempFile(const std::string& stem) {
+    // Process ids are reused once the wineserver restarts, so the time joins them in the name:
+    // a file that an earlier run left behind must never be met again.
     char dir[MAX_PATH];
     GetTempPathA(MAX_PATH, dir);
     static int counter = 0;
     return std::string(dir) + stem + "-" + std::to_string(GetCurrentProcessId()) + "-" +
-           std::to_string(++counter) + ".txt";
+           std::to_string(GetTickCount64()) + "-" + std::to_string(++counter) + ".txt";
 }
 
 std::string ReadFile(const std::string& path) {

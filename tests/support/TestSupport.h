@@ -14,7 +14,7 @@ namespace TestSupport {
 std::string ExeDir();
 // Path of a file in the build's output tree: the test folder, then the deliverables' folder.
 std::string BuildFile(const std::string& name);
-// A fresh temporary file name in the prefix's temporary folder.
+// A temporary file name in the prefix's temporary folder that no run has used before.
 std::string TempFile(const std::string& stem);
 std::string ReadFile(const std::string& path);
 std::vector<std::string> ReadLines(const std::string& path);

@@ -71,8 +71,14 @@ struct TMenuDriver {
     explicit TMenuDriver(std::vector<WORD> keys) {
         Thread = std::thread([this, keys] {
             HWND menu = nullptr;
-            for (int i = 0; i < 500 && !(menu = FindWindowA("#32768", nullptr)); ++i)
+            // The menu window may exist before it is placed and shown: wait for it to be visible.
+            for (int i = 0; i < 500; ++i) {
+                menu = FindWindowA("#32768", nullptr);
+                if (menu && IsWindowVisible(menu))
+                    break;
+                menu = nullptr;
                 Sleep(10);
+            }
             if (!menu)
                 return;
             GetWindowRect(menu, &MenuRect);

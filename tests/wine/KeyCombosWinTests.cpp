@@ -34,7 +34,10 @@ protected:
         ASSERT_TRUE(Activate(Window));
         ASSERT_TRUE(WaitUntil([&] { return !ReadLines(Log).empty(); }, 5000));
     }
-    void TearDown() override { DeleteFileA(Log.c_str()); }
+    void TearDown() override {
+        Target.reset(); // the helper keeps its log open
+        DeleteFileA(Log.c_str());
+    }
 
     std::vector<std::string> KeyLines(size_t count) {
         std::vector<std::string> lines;
