@@ -112,6 +112,17 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
     return true;
 }
 
+HWND CreateTestWindow(const char* className, WNDPROC proc, const char* title, DWORD style, RECT place,
+                      void* self) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = proc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = className;
+    RegisterClassA(&windowClass);
+    return CreateWindowExA(0, className, title, style, place.left, place.top, place.right - place.left,
+                           place.bottom - place.top, nullptr, nullptr, windowClass.hInstance, self);
+}
+
 namespace {
 
 struct TWindowSearch {

@@ -44,6 +44,11 @@ void PumpMessages(DWORD milliseconds);
 // Pumps messages until the condition holds or the time runs out; returns the condition.
 bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds);
 
+// A top-level window of this process, its class registered on first use with the procedure;
+// `self` arrives as the creation parameter.
+HWND CreateTestWindow(const char* className, WNDPROC proc, const char* title, DWORD style, RECT place,
+                      void* self);
+
 // A top-level window by class and title (either may be null), optionally of one process.
 HWND FindTopWindow(const char* className, const char* title, DWORD processId = 0);
 HWND WaitForWindow(const char* className, const char* title, DWORD milliseconds, DWORD processId = 0);

@@ -370,13 +370,7 @@ TEST_F(Wordlark, TrayMenuOpensAtTheCursorAndItsEnabledItemSwitchesState) {
 class TTestViewer {
 public:
     TTestViewer() {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = Proc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "WordlarkTestViewer";
-        RegisterClassA(&windowClass);
-        Window = CreateWindowExA(0, "WordlarkTestViewer", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                 windowClass.hInstance, this);
+        Window = CreateTestWindow("WordlarkTestViewer", Proc, "", WS_POPUP, {0, 0, 1, 1}, this);
         Next = SetClipboardViewer(Window);
     }
     TTestViewer(const TTestViewer&) = delete;

@@ -24,13 +24,8 @@ struct TPosted {
 class TTargetWindow {
 public:
     TTargetWindow() {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = Proc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "WordlarkHookTestTarget";
-        RegisterClassA(&windowClass);
-        Window = CreateWindowExA(0, windowClass.lpszClassName, "Hook Test Target", WS_OVERLAPPEDWINDOW, 500,
-                                 300, 300, 200, nullptr, nullptr, windowClass.hInstance, this);
+        Window = CreateTestWindow("WordlarkHookTestTarget", Proc, "Hook Test Target", WS_OVERLAPPEDWINDOW,
+                                  {500, 300, 800, 500}, this);
     }
     ~TTargetWindow() { DestroyWindow(Window); }
     HWND Get() const { return Window; }
