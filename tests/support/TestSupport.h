@@ -49,6 +49,16 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds);
 HWND CreateTestWindow(const char* className, WNDPROC proc, const char* title, DWORD style, RECT place,
                       void* self);
 
+// For the procedure of such a window: the `self` given at creation (kept from WM_NCCREATE on),
+// or null before it arrives.
+template <class T> T* WindowSelf(HWND window, UINT message, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrA(
+            window, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    return reinterpret_cast<T*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
 // A top-level window by class and title (either may be null), optionally of one process.
 HWND FindTopWindow(const char* className, const char* title, DWORD processId = 0);
 HWND WaitForWindow(const char* className, const char* title, DWORD milliseconds, DWORD processId = 0);

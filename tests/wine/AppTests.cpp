@@ -388,11 +388,7 @@ public:
 
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_NCCREATE)
-            SetWindowLongPtrA(
-                window, GWLP_USERDATA,
-                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-        auto* viewer = reinterpret_cast<TTestViewer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        auto* viewer = WindowSelf<TTestViewer>(window, message, lParam);
         if (viewer && message == WM_DRAWCLIPBOARD) {
             ++viewer->Changes;
             return viewer->Next ? SendMessageA(viewer->Next, message, wParam, lParam) : 0;

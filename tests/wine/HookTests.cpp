@@ -35,11 +35,7 @@ public:
 
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_NCCREATE)
-            SetWindowLongPtrA(
-                window, GWLP_USERDATA,
-                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-        auto* self = reinterpret_cast<TTargetWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        auto* self = WindowSelf<TTargetWindow>(window, message, lParam);
         if (self && (message == WM_HOTKEY_PRESSED || message == WM_KEYCOMBO_CAPTURED))
             self->Posted.push_back({message, wParam, lParam});
         if (self && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN))
