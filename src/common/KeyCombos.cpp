@@ -71,15 +71,3 @@ TKeyEventSequence KeyComboEvents(TKeyCombo combo, bool press) {
     add(combo.VirtualKey(), flags | (combo.Extended() ? KeyEventExtendedKey : 0));
     return sequence;
 }
-
-std::string KeyComboToText(TKeyCombo combo, TKeyNameFunction keyName) {
-    std::string text;
-    for (int i = 0; i < 4; ++i) {
-        if (combo.Modifiers() & (1u << i)) {
-            text += keyName(ModifierKeys[i], false);
-            text += " + ";
-        }
-    }
-    text += keyName(combo.VirtualKey(), combo.Extended());
-    return text;
-}

@@ -3,10 +3,8 @@
 #include "Settings.h"
 
 #include "Errors.h"
+#include "SharedBlockMap.h"
 #include "SimpleReg.h"
-
-#include <cstring>
-#include <exception>
 
 namespace {
 
@@ -21,52 +19,12 @@ void CheckHotKeyIndex(int index, int line) {
         RaiseAssertion("Assertion failure", "Settings", line);
 }
 
-// "KeyCombo0".."KeyCombo2", formatted without allocating.
-struct TKeyComboValueName {
-    char Text[10] = "KeyCombo?";
-    explicit TKeyComboValueName(int index) { Text[8] = static_cast<char>('0' + index); }
-};
-
-// Loads the three hot keys into the block. A value that cannot be read leaves its hot key at the
-// default rather than at 0 (which would disable it for every process until the block is gone);
-// the first such error is raised after all three are in place.
-void LoadKeyCombos() {
-    std::exception_ptr firstError;
-    for (int i = 0; i < HotKeyCount; ++i) {
-        std::uint32_t value = DefaultKeyCombos[i].Value;
-        try {
-            value = static_cast<std::uint32_t>(
-                ASimpleReg::ReadInteger(KeyCombosKey, TKeyComboValueName(i).Text,
-                                        static_cast<std::int32_t>(DefaultKeyCombos[i].Value)));
-        } catch (...) {
-            if (!firstError)
-                firstError = std::current_exception();
-        }
-        Block->HotKeys[i] = value;
-    }
-    if (firstError)
-        std::rethrow_exception(firstError);
-}
-
 } // namespace
 
 void ASettings::LinkToSettings() {
-    SetLastError(ERROR_SUCCESS);
-    Mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(TSharedSettings),
-                                 SharedSettingsName);
-    const DWORD lastError = GetLastError();
-    if (Mapping) {
-        Block = static_cast<TSharedSettings*>(
-            MapViewOfFile(Mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(TSharedSettings)));
-        if (Block && lastError != ERROR_ALREADY_EXISTS)
-            std::memset(Block, 0, sizeof(TSharedSettings));
-    }
-    if (!Block) {
-        if (Mapping)
-            CloseHandle(Mapping);
-        Mapping = nullptr;
+    Block = MapSharedBlock(Mapping);
+    if (!Block)
         RaiseAssertion("LinkToSettings API failure", "Settings", LinkFailureLine);
-    }
 }
 
 void ASettings::UnlinkFromSettings() {
@@ -108,7 +66,10 @@ TKeyCombo ASettings::GetKeyCombo(int index) {
     // until the values arrive they read as 0, which never matches a key press.
     if (!Block->KeyCombosLoaded) {
         Block->KeyCombosLoaded = 1;
-        LoadKeyCombos();
+        // Every unreadable hot key already holds its default; the first one is reported.
+        const TKeyComboLoad load = LoadKeyCombos(*Block);
+        if (load.FailedIndex >= 0)
+            RaiseRegistryReadError(load.Failure, TKeyComboValueName(load.FailedIndex).Text);
     }
     CheckHotKeyIndex(index, GetKeyComboLine);
     return TKeyCombo{Block->HotKeys[index]};

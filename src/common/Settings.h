@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "SharedBlock.h"
 #include "WebLinks.h"
@@ -42,7 +43,7 @@ public:
 private:
     static int ReadLinkCount();
     static void AddPredefinedLinks();
-    static void ReplaceOldSearchLink();
+    static void ReplaceOldSearchLink(std::vector<TWebLink>& links);
 };
 
 // Links the block for the lifetime of a scope; unlink errors at that point are dropped.
@@ -54,6 +55,5 @@ public:
     ~TSettingsLink();
 };
 
-constexpr const char* KeyCombosKey = "Software\\Orvane\\Wordlark2\\KeyCombos";
 constexpr const char* GeneralKey = "Software\\Orvane\\Wordlark2\\General";
 constexpr const char* LinksKey = "Software\\Orvane\\Wordlark2\\Links";

@@ -4,7 +4,9 @@
 
 #include "SimpleReg.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -25,10 +27,16 @@ void ASettings::SetOpenInNewBrowser(bool value) {
     ASimpleReg::WriteBool(GeneralKey, "OpenInNewBrowser", value);
 }
 
-// A negative count can only come from a damaged value; it stands for an empty list.
+// A damaged count must not make every lookup read the registry billions of times: it is never taken
+// as larger than the number of links that the values under the key can describe (each stored link
+// has four values), so the work is bounded by what the registry holds. A negative count stands for
+// an empty list.
 int ASettings::ReadLinkCount() {
     const int count = ASimpleReg::ReadInteger(LinksKey, "LinkCount", 0);
-    return count < 0 ? 0 : count;
+    if (count <= 0)
+        return 0;
+    const std::uint32_t describable = ASimpleReg::CountValues(LinksKey) / 4;
+    return static_cast<std::uint32_t>(count) > describable ? static_cast<int>(describable) : count;
 }
 
 void ASettings::SetLinkCount(int count) {
@@ -59,40 +67,45 @@ void ASettings::WriteLink(int index, const TWebLink& link) {
 
 // A list of the user's own links only (nothing locked yet) that holds the old search link gets
 // the predefined web search link in its place; once anything is locked this does nothing.
-void ASettings::ReplaceOldSearchLink() {
-    const int count = ReadLinkCount();
+void ASettings::ReplaceOldSearchLink(std::vector<TWebLink>& links) {
     int position = -1;
     bool anyLocked = false;
-    for (int i = 0; i < count; ++i) {
-        const TWebLink link = ReadLink(i);
-        if (LinksIdentical(link, OldSearchLink))
-            position = i;
-        if (link.Locked)
-            anyLocked = true;
+    for (std::size_t i = 0; i < links.size(); ++i) {
+        if (LinksIdentical(links[i], OldSearchLink))
+            position = static_cast<int>(i);
+        anyLocked = anyLocked || links[i].Locked;
     }
-    if (position >= 0 && !anyLocked)
+    if (position >= 0 && !anyLocked) {
         WriteLink(position, PredefinedLinks[3]);
+        links[static_cast<std::size_t>(position)] = PredefinedLinks[3];
+    }
 }
 
 // Every predefined link is in the list: found as it is, locked in place where an unlocked copy
-// exists, or appended. The user may reorder them but not remove them for good.
+// exists, or appended. The user may reorder them but not remove them for good. The stored list is
+// read once; the steps work on that copy and write each change through at once.
 void ASettings::AddPredefinedLinks() {
-    ReplaceOldSearchLink();
-    int count = ReadLinkCount();
+    std::vector<TWebLink> links(static_cast<std::size_t>(ReadLinkCount()));
+    for (std::size_t i = 0; i < links.size(); ++i)
+        links[i] = ReadLink(static_cast<int>(i));
+    ReplaceOldSearchLink(links);
     for (const TWebLink& predefined : PredefinedLinks) {
-        bool found = false;
-        for (int i = 0; i < count && !found; ++i)
-            found = LinksIdentical(ReadLink(i), predefined);
-        for (int i = 0; i < count && !found; ++i) {
-            if (LinksEqual(ReadLink(i), predefined)) {
-                WriteLink(i, predefined);
-                found = true;
+        auto found = std::find_if(links.begin(), links.end(),
+                                  [&](const TWebLink& link) { return LinksIdentical(link, predefined); });
+        if (found == links.end()) {
+            found = std::find_if(links.begin(), links.end(),
+                                 [&](const TWebLink& link) { return LinksEqual(link, predefined); });
+            if (found != links.end()) {
+                WriteLink(static_cast<int>(found - links.begin()), predefined);
+                *found = predefined;
             }
         }
-        if (!found)
-            WriteLink(count++, predefined);
+        if (found == links.end()) {
+            WriteLink(static_cast<int>(links.size()), predefined);
+            links.push_back(predefined);
+        }
     }
-    SetLinkCount(count);
+    SetLinkCount(static_cast<int>(links.size()));
 }
 
 std::string ASettings::GetDefaultLink() {

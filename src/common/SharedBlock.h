@@ -24,6 +24,8 @@ static_assert(offsetof(TSharedSettings, Disabled) == 1 && offsetof(TSharedSettin
               "field offsets are shared with other processes");
 
 constexpr const char* SharedSettingsName = "WordlarkSettings3";
+// Where the hot keys are kept between runs (HKEY_CURRENT_USER), as KeyCombo0..KeyCombo2.
+constexpr const char* KeyCombosKey = "Software\\Orvane\\Wordlark2\\KeyCombos";
 
 constexpr int HotKeyCount = 3;
 enum THotKeyIndex { QuickLookup = 0, MenuLookup = 1, EditAndLookup = 2 };

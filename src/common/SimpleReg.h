@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "RegRead.h"
+
 class ASimpleReg {
 public:
     ASimpleReg() = delete;
@@ -21,7 +23,14 @@ public:
         return ReadString(HKEY_CURRENT_USER, keyPath, valueName, defaultValue);
     }
 
+    // The number of values under the key (0 when it cannot be opened): a bound on what it stores.
+    static std::uint32_t CountValues(const char* keyPath);
+
     static void WriteBool(const char* keyPath, const char* valueName, bool value);
     static void WriteInteger(const char* keyPath, const char* valueName, std::int32_t value);
     static void WriteString(const char* keyPath, const char* valueName, const std::string& value);
 };
+
+// The error of a read whose result is WrongType ("Invalid data type for '%s'") or Failed
+// ("Failed to get data for '%s'"), naming the value.
+[[noreturn]] void RaiseRegistryReadError(TRegRead result, const char* valueName);

@@ -1,86 +1,86 @@
-// The keyboard hook. Windows runs KeyboardHandler on the input thread of whatever process has the
-// keyboard focus, so the per-key path reads a few fields of the shared block and the key state,
-// allocates nothing, takes no lock and lets no exception out.
+// The keyboard hook. Windows loads this library into every program that receives keyboard input
+// and runs KeyboardHandler there on every key press, so the library is built without the C and C++
+// runtimes (no start-up code, no TLS, no exceptions): the per-key path reads the shared block, at
+// most once the key state, and allocates, formats and raises nothing.
 #define TARNWICK2_BUILD
 #include "KeyboardHook.h"
 
-#include "../common/KeyCombos.h"
-#include "../common/Settings.h"
+#include "../common/SharedBlockMap.h"
+#include "HookDecision.h"
 
 namespace {
 
 HMODULE LibraryModule = nullptr;
+HANDLE Mapping = nullptr;
+TSharedSettings* Block = nullptr;
 
-// True when the key press is a hot key and must be swallowed.
-bool HandleKeyDown(WPARAM wParam, LPARAM lParam) {
-    const std::uint16_t virtualKey = static_cast<std::uint16_t>(wParam & 0xFFFF);
-    if (IsModifierKey(virtualKey))
-        return false;
-    const TKeyCombo combo = GetPressedKeyCombo(virtualKey, (lParam & (1 << 24)) != 0);
-    if (IsReservedKeyCombo(combo))
-        return false;
-
-    const HWND target = ASettings::GetTargetWindow();
-    if (ASettings::GetConfigWindowShown() && target == GetForegroundWindow()) {
-        PostMessageA(target, WM_KEYCOMBO_CAPTURED, 0, static_cast<LPARAM>(combo.Value));
-        return false;
-    }
-    if (!ASettings::GetEnabled())
-        return false;
-    for (int index = 0; index < HotKeyCount; ++index) {
-        if (KeyCombosEqual(ASettings::GetKeyCombo(index), combo)) {
-            PostMessageA(target, WM_HOTKEY_PRESSED, static_cast<WPARAM>(index), 0);
-            return true;
-        }
-    }
-    return false;
+HWND TargetWindow() {
+    return reinterpret_cast<HWND>(FieldToHandle(Block->TargetWindow));
 }
+
+HHOOK HookHandle() {
+    return reinterpret_cast<HHOOK>(FieldToHandle(Block->HookHandle));
+}
+
+struct THookSystem {
+    // One server call for all five modifier keys, where GetKeyState would take one each.
+    std::uint8_t Modifiers() {
+        BYTE state[256];
+        if (!GetKeyboardState(state))
+            return 0;
+        return MakePressedKeyCombo(0, false, [&state](std::uint16_t vk) { return (state[vk] & 0x80) != 0; })
+            .Modifiers();
+    }
+    bool TargetIsForeground() { return TargetWindow() == GetForegroundWindow(); }
+    // An unreadable value leaves the defaults in the block for every later key press; the key
+    // that met it passes on, as a failed load must not cost the user a key.
+    bool LoadHotKeys(TSharedSettings& block) { return LoadKeyCombos(block).FailedIndex < 0; }
+};
 
 } // namespace
 
-// Key data bit 31 clear: a key going down, auto-repeats included.
 LRESULT CALLBACK KeyboardHandler(int code, WPARAM wParam, LPARAM lParam) {
-    bool swallow = false;
-    if (code == HC_ACTION && (lParam & 0x80000000) == 0) {
-        try {
-            swallow = HandleKeyDown(wParam, lParam);
-        } catch (...) {
-            // Only the first load of the hot keys can raise (a registry value of the wrong type).
-            // The block then holds the defaults for unreadable values; this key press passes on.
-            swallow = false;
-        }
+    THookSystem system;
+    const THookDecision decision = DecideKey(code, wParam, lParam, *Block, system);
+    switch (decision.Action) {
+    case THookAction::PostHotKey:
+        PostMessageA(TargetWindow(), WM_HOTKEY_PRESSED, decision.Value, 0);
+        return 1; // swallowed
+    case THookAction::PostCapture:
+        PostMessageA(TargetWindow(), WM_KEYCOMBO_CAPTURED, 0, static_cast<LPARAM>(decision.Value));
+        break;
+    case THookAction::PassOn:
+        break;
     }
-    if (swallow)
-        return 1;
-    return CallNextHookEx(ASettings::GetHookHandle(), code, wParam, lParam) != 0 ? 1 : 0;
+    return CallNextHookEx(HookHandle(), code, wParam, lParam) != 0 ? 1 : 0;
 }
 
 void WINAPI StartKeyboardHook(HWND window) {
     // The target is in the block before the hook exists, so the first key press finds it.
-    ASettings::SetTargetWindow(window);
-    ASettings::SetHookHandle(SetWindowsHookExA(WH_KEYBOARD, KeyboardHandler, LibraryModule, 0));
+    Block->TargetWindow = HandleToField(reinterpret_cast<std::uintptr_t>(window));
+    const HHOOK hook = SetWindowsHookExA(WH_KEYBOARD, KeyboardHandler, LibraryModule, 0);
+    Block->HookHandle = HandleToField(reinterpret_cast<std::uintptr_t>(hook));
 }
 
 BOOL WINAPI StopKeyboardHook() {
-    return UnhookWindowsHookEx(ASettings::GetHookHandle());
+    return UnhookWindowsHookEx(HookHandle());
 }
 
-// Each process that loads the library links the shared block; a process where that fails does not
-// get the library at all (the loader sees FALSE, never an exception).
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    try {
-        switch (reason) {
-        case DLL_PROCESS_ATTACH:
-            LibraryModule = instance;
-            DisableThreadLibraryCalls(instance);
-            ASettings::LinkToSettings();
-            break;
-        case DLL_PROCESS_DETACH:
-            ASettings::UnlinkFromSettings();
-            break;
-        }
-    } catch (...) {
-        return reason == DLL_PROCESS_ATTACH ? FALSE : TRUE;
+// The library's entry point in place of the C runtime's: each process that loads the library links
+// the shared block, and a process where that fails does not get the library at all.
+extern "C" BOOL WINAPI DllEntry(HINSTANCE instance, DWORD reason, LPVOID) {
+    switch (reason) {
+    case DLL_PROCESS_ATTACH:
+        LibraryModule = instance;
+        DisableThreadLibraryCalls(instance);
+        Block = MapSharedBlock(Mapping);
+        return Block != nullptr;
+    case DLL_PROCESS_DETACH:
+        if (Block)
+            UnmapViewOfFile(Block);
+        if (Mapping)
+            CloseHandle(Mapping);
+        break;
     }
     return TRUE;
 }

@@ -1,0 +1,65 @@
+// What the keyboard hook does with one key event. Needs no Win32: the questions that cost a call
+// into the system (the modifier state, the foreground window, the registry load of the hot keys)
+// are asked through `system`, each at most once and only when the answer can change the outcome.
+#pragma once
+
+#include <cstdint>
+
+#include "../common/KeyCombos.h"
+#include "../common/SharedBlock.h"
+
+enum class THookAction { PassOn, PostHotKey, PostCapture };
+
+struct THookDecision {
+    THookAction Action = THookAction::PassOn;
+    std::uint32_t Value = 0; // the hot-key index (PostHotKey) or the combination (PostCapture)
+};
+
+constexpr bool IsKeyGoingDown(int code, std::intptr_t keyData) {
+    return code == 0 && (keyData & 0x80000000) == 0; // HC_ACTION, bit 31 of the key data clear
+}
+
+// `system` answers:
+//   std::uint8_t Modifiers()       the modifier set now down (one read of the key state);
+//   bool TargetIsForeground()      the block's target window is the foreground window;
+//   bool LoadHotKeys(block)        reads the hot keys into the block; false when a value was unreadable.
+// Almost every key the user types is not the main key of any hot key; while the configuration
+// window is not shown such keys, and every key while disabled, are decided from the block alone.
+template <class TSystem>
+THookDecision DecideKey(int code, std::uintptr_t virtualKeyParam, std::intptr_t keyData,
+                        TSharedSettings& block, TSystem& system) {
+    if (!IsKeyGoingDown(code, keyData))
+        return {};
+    const std::uint16_t virtualKey = static_cast<std::uint16_t>(virtualKeyParam & 0xFFFF);
+    if (IsModifierKey(virtualKey))
+        return {};
+    const bool enabled = (block.Disabled ^ 1) != 0;
+    if (!block.ConfigWindowShown && block.KeyCombosLoaded) {
+        if (!enabled)
+            return {};
+        bool candidate = false;
+        for (std::uint32_t hotKey : block.HotKeys)
+            candidate = candidate || TKeyCombo{hotKey}.VirtualKey() == virtualKey;
+        if (!candidate)
+            return {};
+    }
+
+    const TKeyCombo combo = TKeyCombo::Make(virtualKey, (keyData & (1 << 24)) != 0, system.Modifiers());
+    if (IsReservedKeyCombo(combo))
+        return {};
+    if (block.ConfigWindowShown && system.TargetIsForeground())
+        return {THookAction::PostCapture, combo.Value};
+    if (!enabled)
+        return {};
+    // Marked loaded before reading, so that no other process starts a second load meanwhile;
+    // until the values arrive they read as 0, which never matches a key press.
+    if (!block.KeyCombosLoaded) {
+        block.KeyCombosLoaded = 1;
+        if (!system.LoadHotKeys(block))
+            return {};
+    }
+    for (int index = 0; index < HotKeyCount; ++index)
+        if (KeyCombosEqual(TKeyCombo{block.HotKeys[index]}, combo))
+            return {THookAction::PostHotKey, static_cast<std::uint32_t>(index)};
+    return {};
+}
