@@ -40,6 +40,42 @@ bool SaveClipboardFormat(UINT format) {
     return true;
 }
 
+namespace {
+
+// Places a copy of the bytes on the open clipboard; the clipboard owns the memory only once it has
+// accepted it, a refused object is freed.
+void PlaceOnClipboard(UINT format, const void* data, std::size_t size) {
+    TGlobalMemory memory(GMEM_MOVEABLE, size);
+    if (!memory.Get())
+        return;
+    {
+        TGlobalLock lock(memory.Get());
+        if (!lock.Get())
+            return;
+        if (size != 0)
+            std::memcpy(lock.Get(), data, size);
+    }
+    if (SetClipboardData(format, memory.Get()))
+        memory.Release();
+}
+
+// The user's own copy is in the clipboard history already; putting it back must not record it a
+// second time, on top of the word that was looked up. These registered formats keep the clipboard
+// history, the cloud clipboard and other monitors from taking the restored contents as a new entry.
+// A marker that the user's contents carried already keeps the user's value.
+void MarkAsNotForHistory() {
+    static const char* const markers[] = {"ExcludeClipboardContentFromMonitorProcessing",
+                                          "CanIncludeInClipboardHistory", "CanUploadToCloudClipboard"};
+    const DWORD no = 0;
+    for (const char* name : markers) {
+        const UINT format = RegisterClipboardFormatA(name);
+        if (format != 0 && !IsClipboardFormatAvailable(format))
+            PlaceOnClipboard(format, &no, sizeof no);
+    }
+}
+
+} // namespace
+
 void RestoreClipboard() {
     {
         TClipboardSession clipboard;
@@ -48,21 +84,10 @@ void RestoreClipboard() {
             // to replace.
             if (!EmptyClipboard())
                 return;
-            for (const TSavedClipboardFormat& entry : SavedClipboardFormats) {
-                TGlobalMemory memory(GMEM_MOVEABLE, entry.Data.size());
-                if (!memory.Get())
-                    continue;
-                {
-                    TGlobalLock lock(memory.Get());
-                    if (!lock.Get())
-                        continue;
-                    if (!entry.Data.empty())
-                        std::memcpy(lock.Get(), entry.Data.data(), entry.Data.size());
-                }
-                // The clipboard owns the object only once it has accepted it; a refused one is freed.
-                if (SetClipboardData(entry.Format, memory.Get()))
-                    memory.Release();
-            }
+            for (const TSavedClipboardFormat& entry : SavedClipboardFormats)
+                PlaceOnClipboard(entry.Format, entry.Data.data(), entry.Data.size());
+            if (!SavedClipboardFormats.empty())
+                MarkAsNotForHistory();
         }
     }
     SavedClipboardFormats.clear();

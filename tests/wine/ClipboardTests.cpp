@@ -137,6 +137,35 @@ TEST(ClipboardSaveRestore, NothingSavedFromAnEmptyClipboardAndRestoringNothingEm
     EXPECT_EQ(CountClipboardFormats(), 0);
 }
 
+// Clipboard history and cloud clipboard must not record the restore as a new entry; a marker that
+// the user's own contents carried keeps its value.
+TEST(ClipboardSaveRestore, RestoredContentsCarryTheHistoryMarkersAfterTheUsersFormats) {
+    const UINT exclude = RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing");
+    const UINT history = RegisterClipboardFormatA("CanIncludeInClipboardHistory");
+    const UINT cloud = RegisterClipboardFormatA("CanUploadToCloudClipboard");
+    const std::string no(4, '\0'), yes("\1\0\0\0", 4);
+
+    PutOnClipboard({{CF_TEXT, std::string("mine\0", 5)}, {PrivateFormat, PrivateBytes}});
+    const TContents mine = ClipboardContents();
+    ASSERT_TRUE(SaveClipboard());
+    PutText(std::string("word\0", 5));
+    RestoreClipboard();
+    TContents after = ClipboardContents();
+    ASSERT_GE(after.size(), mine.size() + 3);
+    EXPECT_EQ(TContents(after.begin(), after.begin() + mine.size()), mine);
+    const TContents markers(after.begin() + mine.size(), after.begin() + mine.size() + 3);
+    EXPECT_EQ(markers, (TContents{{exclude, no}, {history, no}, {cloud, no}}));
+
+    PutOnClipboard({{CF_TEXT, std::string("secret\0", 7)}, {cloud, yes}});
+    ASSERT_TRUE(SaveClipboard());
+    PutText(std::string("word\0", 5));
+    RestoreClipboard();
+    after = ClipboardContents();
+    EXPECT_EQ(std::count(after.begin(), after.end(), TContents::value_type{cloud, yes}), 1);
+    EXPECT_EQ(std::count(after.begin(), after.end(), TContents::value_type{cloud, no}), 0);
+    EXPECT_TRUE(HasFormat(after, history));
+}
+
 TEST(ClipboardText, ReadsAtMostTheMaximumAndStopsAtTheFirstNul) {
     const std::string long5000 = Pattern(5000), exact2000 = Pattern(2000);
     const std::pair<std::string, std::string> cases[] = {
