@@ -14,10 +14,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     std::optional<TSettingsLink> settings;
     try {
         settings.emplace();
+        TStartupLock startup;
+        if (NewerCopyRunning())
+            return 0;
         CloseRunningInstance();
         TConfigForm form;
         if (!form.Create(instance))
             return 1;
+        startup.Release(); // the next copy to start finds this window now
         const int exitCode = form.RunMessageLoop();
         form.Destroy();
         return exitCode;

@@ -7,6 +7,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "Settings.h"
@@ -449,6 +451,53 @@ TEST_F(Wordlark, ViewersAfterTheProgramInTheClipboardChainKeepBeingNotified) {
     ChangeClipboard("third");
     EXPECT_TRUE(WaitUntil([&] { return kept.Changes > before; }, 5000))
         << "the chain broke when WL.exe ended";
+}
+
+// Copies started back to back, as by a double click on the shortcut or a start during logon, hand
+// over one after the other. scripts/stress-startup.sh runs this with 50 copies (WL_STARTUP_COPIES).
+TEST_F(Wordlark, CopiesStartedBackToBackLeaveExactlyOneWorkingCopy) {
+    const char* asked = std::getenv("WL_STARTUP_COPIES");
+    const int copies = asked ? std::max(2, std::atoi(asked)) : 8;
+    TWordlark alone = TWordlark::Start();
+    ASSERT_NE(alone.Window, nullptr);
+    PumpMessages(500);
+    const int oneIcon = ColouredTrayPixels();
+    ASSERT_TRUE(alone.Quit());
+
+    const ULONGLONG begin = GetTickCount64();
+    std::vector<std::unique_ptr<TProcess>> started;
+    for (int i = 0; i < copies; ++i)
+        started.push_back(std::make_unique<TProcess>(Quoted(BuildFile("WL.exe"))));
+    auto running = [&] {
+        return std::count_if(started.begin(), started.end(), [](const auto& p) { return !p->Wait(0); });
+    };
+    EXPECT_TRUE(WaitUntil([&] { return running() <= 1; }, 3000 * copies + 10000));
+    const double seconds = static_cast<double>(GetTickCount64() - begin) / 1000;
+    PumpMessages(1000);
+    ASSERT_EQ(running(), 1);
+
+    EXPECT_EQ(CountTopWindows(FormClass, FormTitle), 1);
+    HWND window = FindTopWindow(FormClass, FormTitle);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    int survivor = -1;
+    for (int i = 0; i < copies; ++i) {
+        if (!started[i]->Wait(0))
+            survivor = i;
+        else
+            EXPECT_EQ(started[i]->ExitCode(), 0u) << "copy " << i;
+    }
+    EXPECT_EQ(survivor, copies - 1) << "the newest copy did not win";
+    ASSERT_GE(survivor, 0);
+    EXPECT_EQ(owner, started[survivor]->Id());
+    EXPECT_TRUE(WaitUntil(
+        [&] { return ASettings::GetTargetWindow() == window && ASettings::GetHookHandle(); }, 5000));
+    EXPECT_TRUE(TrayIconPresent(window));
+    EXPECT_EQ(ColouredTrayPixels(), oneIcon) << "another tray icon is left";
+    StartKeyTarget();
+    EXPECT_TRUE(QuickLookupKeySwallowed());
+    std::printf("%d copies started back to back: one left after %.1f s, copy %d of %d\n", copies, seconds,
+                survivor + 1, copies);
 }
 
 } // namespace
