@@ -67,28 +67,31 @@ int main(int argc, char** argv) {
     struct TCase {
         const char* Name;
         THookProc Proc;
+        WPARAM Key;
         LPARAM KeyData;
         std::initializer_list<BYTE> KeysDown;
         std::vector<double> Times, Ratios;
     } cases[] = {
-        {"do-nothing hook (CallNextHookEx)", DoNothingHook, down, {}, {}, {}},
-        {"key-up", KeyboardHandler, up, {}, {}, {}},
-        {"plain key", KeyboardHandler, down, {}, {}, {}},
-        {"Ctrl + Alt + L (not a hot key)", KeyboardHandler, down, {VK_CONTROL, VK_MENU}, {}, {}},
-        {"Ctrl + L (hot key, posted)", KeyboardHandler, down, {VK_CONTROL}, {}, {}},
+        {"do-nothing hook (CallNextHookEx)", DoNothingHook, 'L', down, {}, {}, {}},
+        {"key-up", KeyboardHandler, 'L', up, {}, {}, {}},
+        {"A, cannot be a hot key", KeyboardHandler, 'A', down, {}, {}, {}},
+        {"Ctrl + A, cannot be a hot key", KeyboardHandler, 'A', down, {VK_CONTROL}, {}, {}},
+        {"L alone (candidate, no modifier)", KeyboardHandler, 'L', down, {}, {}, {}},
+        {"Ctrl + Alt + L (candidate, no hot key)", KeyboardHandler, 'L', down, {VK_CONTROL, VK_MENU}, {}, {}},
+        {"Ctrl + L (hot key, posted)", KeyboardHandler, 'L', down, {VK_CONTROL}, {}, {}},
     };
     for (int round = 0; round < rounds; ++round) {
         for (TCase& c : cases) {
             SetKeysDown(c.KeysDown);
-            c.Times.push_back(TimePerCall(c.Proc, 'L', c.KeyData, calls));
+            c.Times.push_back(TimePerCall(c.Proc, c.Key, c.KeyData, calls));
             c.Ratios.push_back(c.Times.back() / cases[0].Times.back());
         }
     }
 
     std::printf("%d rounds of %d calls per case; medians\n", rounds, calls);
-    std::printf("%-34s %10s %8s\n", "case", "us/call", "ratio");
+    std::printf("%-40s %10s %8s\n", "case", "us/call", "ratio");
     for (const TCase& c : cases)
-        std::printf("%-34s %10.2f %8.2f\n", c.Name, Median(c.Times), Median(c.Ratios));
+        std::printf("%-40s %10.2f %8.2f\n", c.Name, Median(c.Times), Median(c.Ratios));
     DestroyWindow(target);
     return 0;
 }
