@@ -288,3 +288,36 @@ TEST_F(HookProcedure, OnlyKeyDownActionsAreExamined) {
     PumpMessages(20);
     EXPECT_EQ(Describe(Target.Posted), "401:0:00000000");
 }
+
+// The library lives inside every program that gets keyboard input: it may bring in no runtime of its
+// own (no TLS directory, whose callbacks would run on every thread of the host) and import nothing
+// but system DLLs; its exports keep their names and ordinals.
+TEST(HookLibraryImage, HasNoTlsDirectoryImportsOnlySystemDllsAndKeepsItsExports) {
+    const auto* base = reinterpret_cast<const BYTE*>(GetModuleHandleA("Tarnwick2.dll"));
+    ASSERT_NE(base, nullptr);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY* directories = nt->OptionalHeader.DataDirectory;
+    EXPECT_EQ(directories[IMAGE_DIRECTORY_ENTRY_TLS].VirtualAddress, 0u);
+    EXPECT_EQ(directories[IMAGE_DIRECTORY_ENTRY_TLS].Size, 0u);
+
+    std::vector<std::string> imports;
+    const auto* import = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
+        base + directories[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+    for (; import->Name != 0; ++import) {
+        std::string name = reinterpret_cast<const char*>(base + import->Name);
+        CharUpperBuffA(name.data(), static_cast<DWORD>(name.size()));
+        imports.push_back(name);
+    }
+    std::sort(imports.begin(), imports.end());
+    EXPECT_EQ(imports, (std::vector<std::string>{"ADVAPI32.DLL", "KERNEL32.DLL", "USER32.DLL"}));
+
+    const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(
+        base + directories[IMAGE_DIRECTORY_ENTRY_EXPORT].VirtualAddress);
+    const auto* functions = reinterpret_cast<const DWORD*>(base + exports->AddressOfFunctions);
+    EXPECT_EQ(exports->Base, 1u);
+    ASSERT_EQ(exports->NumberOfFunctions, 3u);
+    EXPECT_EQ(base + functions[0], reinterpret_cast<const BYTE*>(&KeyboardHandler));
+    EXPECT_EQ(base + functions[1], reinterpret_cast<const BYTE*>(&StartKeyboardHook));
+    EXPECT_EQ(base + functions[2], reinterpret_cast<const BYTE*>(&StopKeyboardHook));
+}
