@@ -9,3 +9,10 @@ add_dependencies(ClipboardTests ClipboardHolder KeyTarget)
 wl_wine_test(LookupUrlTests LookupUrlTests.cpp)
 target_link_libraries(LookupUrlTests PRIVATE wl_app)
 add_dependencies(LookupUrlTests StubBrowser)
+
+wl_wine_test(LookupEngineTests LookupEngineTests.cpp ${PROJECT_SOURCE_DIR}/src/lookup/EditAndLookupFrm.rc)
+target_link_libraries(LookupEngineTests PRIVATE wl_app)
+add_dependencies(LookupEngineTests StubBrowser)
+
+wl_wine_test(LookupEndToEndTests LookupEndToEndTests.cpp)
+add_dependencies(LookupEndToEndTests WL Tarnwick2 KeyTarget StubBrowser)
