@@ -1,6 +1,6 @@
 # Tests of the lookup engine against the real clipboard, keyboard and shell.
 wl_test_helper(ClipboardHolder helpers/ClipboardHolder.cpp)
-wl_test_helper(StubBrowser helpers/StubBrowser.cpp)
+wl_test_helper(StubBrowser WIN32 helpers/StubBrowser.cpp)
 
 wl_wine_test(ClipboardTests ClipboardTests.cpp)
 target_link_libraries(ClipboardTests PRIVATE wl_app)
