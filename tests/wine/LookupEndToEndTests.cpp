@@ -180,6 +180,8 @@ TEST_F(HotKeyLookup, CancelAndEscapeLookUpNothingAndTwoOpenDialogsEachLookUpThei
     PressHotKeyOn("first", 'Q');
     HWND first = WaitForNewDialog();
     ASSERT_TRUE(first);
+    // The user turns back to the other program once the dialog is in front.
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == first; }, 3000));
     PressHotKeyOn("second", 'Q');
     HWND second = WaitForNewDialog(first);
     ASSERT_TRUE(second);
