@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <exception>
-
 #include "../common/Settings.h"
 #include "../hook/KeyboardHook.h"
 #include "../lookup/WinApiHacks.h"
@@ -58,21 +56,7 @@ HICON LoadSharedIcon(HINSTANCE instance, const char* name, int sizeMetric) {
     return static_cast<HICON>(LoadImageA(instance, name, IMAGE_ICON, size, size, LR_SHARED));
 }
 
-void ShowCaughtError(HWND owner) {
-    try {
-        throw;
-    } catch (const std::exception& error) {
-        ShowErrorBox(owner, error.what());
-    } catch (...) {
-        ShowErrorBox(owner, "Unknown error");
-    }
-}
-
 } // namespace
-
-void ShowErrorBox(HWND owner, const char* text) {
-    MessageBoxA(owner, text, ProgramTitle, MB_OK | MB_ICONERROR);
-}
 
 TConfigForm::~TConfigForm() {
     Destroy();
@@ -110,7 +94,9 @@ void TConfigForm::Destroy() {
 int TConfigForm::RunMessageLoop() {
     MSG message{};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (Window && IsDialogMessageA(Window, &message))
+        // Tab, Enter and Escape work in the window and in every open Edit-and-Lookup dialog.
+        HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+        if (root && (root == Window || IsEditAndLookupForm(root)) && IsDialogMessageA(root, &message))
             continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
@@ -171,6 +157,11 @@ bool TConfigForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         return true;
     case WM_CLIPBOARD_CHANGED:
         OnClipboardChanged();
+        return true;
+    case WM_TIMER:
+        if (wParam != TLookupEngine::NoSelectedTextTimerId)
+            return false;
+        Engine.NoSelectedTextTimerTimer();
         return true;
     case WM_DRAWCLIPBOARD:
         result = OnDrawClipboard();
@@ -246,6 +237,7 @@ void TConfigForm::FormCreate() {
     DisabledTrayIcon = LoadSharedIcon(Instance, "MAINICONDISABLED", SM_CXSMICON);
     MainIcon = LoadSharedIcon(Instance, "MAINICON", SM_CXSMICON);
     AddTrayIcon();
+    Engine.Attach(Window, Instance);
     NextClipboardViewer = SetClipboardViewer(Window);
     StartKeyboardHook(Window);
     SetHelpContexts();
@@ -464,13 +456,18 @@ void TConfigForm::ExitWordlarkMenuItemClick() {
     PostQuitMessage(0);
 }
 
-// --- Lookup messages: the lookup controller and the Hot Keys page take these over ---
+// --- Lookup messages and the clipboard-viewer chain ---
 
-void TConfigForm::OnHotKey(int) {}
+void TConfigForm::OnHotKey(int index) {
+    Engine.HotKeyPressed(index);
+}
 
+// The Hot Keys page takes this over.
 void TConfigForm::OnKeyComboCaptured(LPARAM) {}
 
-void TConfigForm::OnClipboardChanged() {}
+void TConfigForm::OnClipboardChanged() {
+    Engine.ClipboardChanged();
+}
 
 LRESULT TConfigForm::OnDrawClipboard() {
     PostMessageA(Window, WM_CLIPBOARD_CHANGED, 0, 0);
