@@ -222,6 +222,43 @@ protected:
 
 std::unique_ptr<TSettingsLink> Installer::Link;
 
+// The installer started without a silent switch and driven through its pages by their buttons,
+// as a user clicks through them. Each page is a new child dialog of the wizard window.
+class TWizard {
+public:
+    explicit TWizard(const std::string& folder)
+        : Setup(Quoted(ExeDir() + "..\\..\\Wordlark-2.0-setup.exe") + " /D=" + folder) {}
+    // A top-level dialog of the installer: the wizard shows its page as a child dialog, a message
+    // box has none.
+    HWND Dialog(bool wizard) {
+        for (HWND window = nullptr;
+             (window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr;) {
+            DWORD processId = 0;
+            GetWindowThreadProcessId(window, &processId);
+            if (processId == Setup.Id() && IsWindowVisible(window) &&
+                (FindWindowExA(window, nullptr, "#32770", nullptr) != nullptr) == wizard)
+                return window;
+        }
+        return nullptr;
+    }
+    HWND Page() { return FindWindowExA(Dialog(true), nullptr, "#32770", nullptr); }
+    // Presses Next (Install, Finish) once it is enabled and waits until another page is shown.
+    bool Next() {
+        HWND page = nullptr;
+        if (!WaitUntil([&] { return (page = Page()) && IsWindowEnabled(GetDlgItem(Dialog(true), IDOK)); },
+                       10000))
+            return false;
+        PressButton(Dialog(true), IDOK);
+        return WaitUntil([&] { return Page() != page; }, 10000);
+    }
+    std::string NextText() {
+        char text[64] = "";
+        GetDlgItemTextA(Dialog(true), IDOK, text, sizeof text);
+        return text;
+    }
+    TProcess Setup;
+};
+
 TEST_F(Installer, SilentInstallPutsFilesUninstallKeyAndLogonEntryInPlaceAndStartsNothing) {
     const std::string folder = FreshFolder();
     ASSERT_TRUE(InstallSilently(folder));
@@ -271,14 +308,52 @@ TEST_F(Installer, EverySilentSwitchInstallsWithoutAskingAndUnknownSwitchesAreIgn
     }
 }
 
-TEST_F(Installer, TargetThatCannotBeWrittenFailsAndLeavesTheRegistryAlone) {
+TEST_F(Installer, PagesLeadToTheFinishPageWhoseRunOptionStartsTheInstalledProgram) {
     const std::string folder = FreshFolder();
+    TWizard wizard(folder);
+    // Welcome, read-me, folder, options (Install), progress.
+    for (int page = 0; page < 4; ++page)
+        ASSERT_TRUE(wizard.Next()) << "page " << page;
+    ASSERT_TRUE(WaitUntil([&] { return wizard.NextText() == "&Finish"; }, 20000));
+    EXPECT_TRUE(Everything(folder, true));
+    ASSERT_TRUE(wizard.Next() || wizard.Setup.Wait(0));
+    EXPECT_TRUE(wizard.Setup.Wait(10000));
+    HWND window = WaitForWindow(FormClass, FormTitle, 15000);
+    ASSERT_NE(window, nullptr) << "\"Run Wordlark\" did not start the program";
+    EXPECT_EQ(lstrcmpiA(ProcessImage(window).c_str(), (folder + "\\WL.exe").c_str()), 0)
+        << ProcessImage(window);
+}
+
+TEST_F(Installer, TargetThatCannotBeWrittenIsReportedAndLeavesTheRegistryAlone) {
     // A folder where the program file should go: the file cannot be written.
+    const std::string folder = FreshFolder();
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA((folder + "\\WL.exe").c_str(), nullptr));
     const DWORD exitCode = Setup("/S /D=" + folder);
     EXPECT_NE(exitCode, 0u);
     EXPECT_NE(exitCode, STILL_ACTIVE);
+    EXPECT_FALSE(UninstallKeyExists());
+
+    // Without a silent switch the installer says so.
+    TWizard wizard(folder);
+    for (int page = 0; page < 4; ++page)
+        ASSERT_TRUE(wizard.Next()) << "page " << page;
+    // First the file that cannot be written (skipped here), then what that means for the installation.
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = wizard.Dialog(false)) != nullptr; }, 10000));
+    EXPECT_NE(MessageBoxText(box).find(folder + "\\WL.exe"), std::string::npos) << MessageBoxText(box);
+    PressButton(box, IDIGNORE);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return (box = wizard.Dialog(false)) != nullptr &&
+                   MessageBoxText(box).find("cannot write") != std::string::npos;
+        },
+        10000))
+        << MessageBoxText(box);
+    PressButton(box, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(wizard.Dialog(true), IDCANCEL)); }, 10000));
+    PressButton(wizard.Dialog(true), IDCANCEL);
+    EXPECT_TRUE(wizard.Setup.Wait(10000));
     EXPECT_FALSE(UninstallKeyExists());
     EXPECT_EQ(MachineValue(RunKey, "Wordlark"), "");
 }
