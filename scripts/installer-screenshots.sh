@@ -30,6 +30,8 @@ setup_pid=$!
 cleanup() {
     wine "$helpers/PostToWordlark.exe" 0x404 >/dev/null 2>&1 || true
     wine "$folder\\Uninstall.exe" /S >/dev/null 2>&1 || true
+    # The uninstaller goes on from a copy of itself after the started one has ended.
+    for _ in $(seq 100); do [ -e "$WINEPREFIX/drive_c/WordlarkScreenshots" ] || break; sleep 0.1; done
     kill "$setup_pid" 2>/dev/null || true
     wait "$setup_pid" 2>/dev/null || true
     if $started_session; then "$root/scripts/wine-session.sh" stop "$build"; fi
