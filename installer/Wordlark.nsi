@@ -214,13 +214,20 @@ Section "-Register"
 
     ; An update never leaves the user without the program, silent or not.
     ${If} $WasRunning == 1
-        Exec '"$INSTDIR\WL.exe"'
+        Call StartWordlark
     ${EndIf}
 SectionEnd
 
+; Setup runs elevated, and a program that it started directly would too: the hook's messages from
+; programs of lower integrity could not reach its window, and an administrator's credentials given
+; for Setup would make it run as that administrator. The shell starts it as the logged-on user.
+Function StartWordlark
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\WL.exe"'
+FunctionEnd
+
 Function RunWordlark
     ${If} $WasRunning != 1
-        Exec '"$INSTDIR\WL.exe"'
+        Call StartWordlark
     ${EndIf}
 FunctionEnd
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Walks through the installer of a build folder in its Wine session as a user would, writing a PNG
-# of each page (welcome, read-me, folder, options, finish) for checking by eye; then ends the
-# program that the finish page started and uninstalls again.
+# of each page (welcome, read-me, folder, options, finish) and of the desktop afterwards for checking
+# by eye; then ends the program that the finish page started and uninstalls again.
 # Usage: installer-screenshots.sh [BUILD_DIR] [OUTPUT_DIR]   (defaults: build/win, BUILD_DIR/screenshots)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -51,4 +51,4 @@ next && shot 1 3-folder
 next && shot 1 4-options
 next && shot 5 5-finish
 next # Finish: "Run Wordlark" is checked
-sleep 2
+shot 3 6-after-finish
