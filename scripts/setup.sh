@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing Wordlark need on Debian, where it is missing:
 # the MinGW-w64 cross compiler, Wine, Xvfb, CMake, GoogleTest sources, clang (for the fuzzer)
-# and Python (icon art).
+# Python (icon art) and NSIS (the installer).
 set -euo pipefail
 
 need=()
@@ -15,6 +15,7 @@ command -v g++ >/dev/null || need+=(g++)
 command -v clang++ >/dev/null || need+=(clang)
 command -v python3 >/dev/null || need+=(python3)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+command -v makensis >/dev/null || need+=(nsis)
 
 if [ ${#need[@]} -gt 0 ]; then
     sudo=""

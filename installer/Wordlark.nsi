@@ -1,0 +1,274 @@
+; Wordlark's installer and uninstaller (64-bit, modern UI).
+; makensis -DBINDIR=<folder of WL.exe and Tarnwick2.dll> -DAPPDIR=<src/app> -DICONDIR=<drawn icons>
+;          -DOUTFILE=<setup.exe> Wordlark.nsi
+Unicode true
+Target amd64-unicode
+SetCompressor /SOLID lzma
+RequestExecutionLevel admin
+ManifestDPIAware true
+
+!include MUI2.nsh
+!include FileFunc.nsh
+!include LogicLib.nsh
+!include Sections.nsh
+
+!define PRODUCT "Wordlark"
+!define VERSION "2.0"
+!define PUBLISHER "Orvane"
+!define WEBSITE "http://www.orvane.com/wordlark"
+!define SUPPORT "http://www.orvane.com/wordlark/support"
+; Where the program finds its uninstaller; the name is kept for the program's sake.
+!define UNINSTALL_KEY "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\OrvaneWordlark_is1"
+!define RUN_KEY "SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
+!define UNINSTALLER "Uninstall.exe"
+!define SHORTCUTS "$SMPROGRAMS\${PRODUCT}"
+; The running program's window; message 0x404 asks it to end.
+!define FORM_CLASS "TConfigForm"
+!define FORM_TITLE "Wordlark Configuration"
+!define QUIT_REQUEST 0x404
+!define SYNCHRONIZE 0x00100000
+
+Name "${PRODUCT} ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES64\${PRODUCT}"
+; An update goes where the installed copy is.
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+BrandingText "${PUBLISHER} ${PRODUCT} ${VERSION}"
+
+VIProductVersion 2.0.0.0
+VIFileVersion 2.0.0.0
+VIAddVersionKey /LANG=1033 ProductName "${PRODUCT}"
+VIAddVersionKey /LANG=1033 CompanyName "${PUBLISHER}"
+VIAddVersionKey /LANG=1033 FileDescription "${PRODUCT} ${VERSION} Setup"
+VIAddVersionKey /LANG=1033 FileVersion "2.0.0.0"
+VIAddVersionKey /LANG=1033 ProductVersion "2.0.0.0"
+VIAddVersionKey /LANG=1033 LegalCopyright "Copyright (C) 2026 ${PUBLISHER}"
+VIAddVersionKey /LANG=1033 OriginalFilename "Wordlark-${VERSION}-setup.exe"
+
+Var WasRunning
+
+!define MUI_ICON "${ICONDIR}/MainIcon.ico"
+!define MUI_UNICON "${ICONDIR}/MainIcon.ico"
+!define MUI_ABORTWARNING
+
+!define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION}, which looks up the word or phrase that you select in almost any program on a web site at the press of a key.$\r$\n$\r$\nIf ${PRODUCT} is running, Setup ends it and starts the new version when it is done. Your hot keys and web links are kept.$\r$\n$\r$\nClick Next to continue."
+!insertmacro MUI_PAGE_WELCOME
+
+!define MUI_PAGE_HEADER_TEXT "Read Me"
+!define MUI_PAGE_HEADER_SUBTEXT "What ${PRODUCT} does and how to use it."
+!define MUI_LICENSEPAGE_TEXT_TOP "Press Page Down to see the rest of the read-me."
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "The read-me is installed with ${PRODUCT}: click $\"View instructions$\" on the Overview page of its configuration window. Click Next to continue."
+!define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
+!insertmacro MUI_PAGE_LICENSE "${APPDIR}/readme.txt"
+
+!insertmacro MUI_PAGE_DIRECTORY
+
+!define MUI_PAGE_HEADER_TEXT "Options"
+!define MUI_PAGE_HEADER_SUBTEXT "Choose how ${PRODUCT} starts."
+!define MUI_COMPONENTSPAGE_TEXT_TOP "Check the options you want and click Install."
+!define MUI_COMPONENTSPAGE_TEXT_COMPLIST "Options:"
+!define MUI_COMPONENTSPAGE_NODESC
+!insertmacro MUI_PAGE_COMPONENTS
+
+!insertmacro MUI_PAGE_INSTFILES
+
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Run ${PRODUCT}"
+!define MUI_FINISHPAGE_RUN_FUNCTION RunWordlark
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\readme.txt"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "Show the read-me"
+!define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "English"
+
+; "/S" is the installer's own silent switch; tools that manage installed software also pass
+; "/SILENT" or "/VERYSILENT". Any other switch is ignored.
+!macro HONOUR_SILENT_SWITCHES
+    ${GetParameters} $R0
+    ClearErrors
+    ${GetOptions} $R0 "/SILENT" $R1
+    ${IfNot} ${Errors}
+        SetSilent silent
+    ${EndIf}
+    ClearErrors
+    ${GetOptions} $R0 "/VERYSILENT" $R1
+    ${IfNot} ${Errors}
+        SetSilent silent
+    ${EndIf}
+    ClearErrors
+!macroend
+
+; Ends a running Wordlark as a newer copy of the program does, and waits (bounded) until its
+; process has exited: the window goes first, but the program's files stay locked until the end.
+; $WasRunning tells whether there was one.
+!macro END_RUNNING_WORDLARK un
+Function ${un}EndRunningWordlark
+    StrCpy $WasRunning 0
+    FindWindow $0 "${FORM_CLASS}" "${FORM_TITLE}"
+    ${If} $0 == 0
+        Return
+    ${EndIf}
+    StrCpy $WasRunning 1
+    System::Call "user32::GetWindowThreadProcessId(p r0, *i .r1) i"
+    System::Call "kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r1) p .r2"
+    System::Call "user32::PostMessageW(p r0, i ${QUIT_REQUEST}, p 0, p 0)"
+    StrCpy $3 0
+    ${Do}
+        System::Call "user32::IsWindow(p r0) i .r4"
+        ${If} $4 == 0
+        ${OrIf} $3 >= 100
+            ${ExitDo}
+        ${EndIf}
+        Sleep 100
+        IntOp $3 $3 + 1
+    ${Loop}
+    ${If} $2 != 0
+        System::Call "kernel32::WaitForSingleObject(p r2, i 10000) i"
+        System::Call "kernel32::CloseHandle(p r2)"
+    ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro END_RUNNING_WORDLARK ""
+!insertmacro END_RUNNING_WORDLARK "un."
+
+; Programs that received keys while Wordlark ran may keep the old hook library loaded for a while.
+; Windows lets a loaded library be renamed but not replaced: it moves aside and goes at restart.
+Function MoveAsideLoadedLibrary
+    ${IfNot} ${FileExists} "$INSTDIR\Tarnwick2.dll"
+        Return
+    ${EndIf}
+    ClearErrors
+    Delete "$INSTDIR\Tarnwick2.dll"
+    ${If} ${Errors}
+        Delete /REBOOTOK "$INSTDIR\Tarnwick2.dll.old"
+        Rename "$INSTDIR\Tarnwick2.dll" "$INSTDIR\Tarnwick2.dll.old"
+        Delete /REBOOTOK "$INSTDIR\Tarnwick2.dll.old"
+    ${EndIf}
+FunctionEnd
+
+Section "${PRODUCT}" SecProgram
+    SectionIn RO
+    SetShellVarContext all
+    Call EndRunningWordlark
+    Call MoveAsideLoadedLibrary
+    ; Nothing reaches the registry unless every file is in place.
+    ClearErrors
+    SetOutPath "$INSTDIR"
+    File "${BINDIR}/WL.exe"
+    File "${BINDIR}/Tarnwick2.dll"
+    File "${APPDIR}/help/WL-*.html"
+    File "${APPDIR}/readme.txt"
+    WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+    ${If} ${Errors}
+        MessageBox MB_OK|MB_ICONSTOP "Setup cannot write the files of ${PRODUCT} into$\r$\n$INSTDIR.$\r$\n$\r$\nChoose a folder that you may write to, or end the program that uses the files, and run Setup again." /SD IDOK
+        SetErrorLevel 2
+        Abort
+    ${EndIf}
+SectionEnd
+
+Section "Start ${PRODUCT} when Windows starts" SecLogon
+    WriteRegStr HKLM "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\WL.exe"'
+SectionEnd
+
+Section "Start menu shortcuts" SecShortcuts
+    CreateDirectory "${SHORTCUTS}"
+    CreateShortCut "${SHORTCUTS}\${PRODUCT}.lnk" "$INSTDIR\WL.exe"
+    CreateShortCut "${SHORTCUTS}\${PRODUCT} Read Me.lnk" "$INSTDIR\readme.txt"
+    CreateShortCut "${SHORTCUTS}\Uninstall ${PRODUCT}.lnk" "$INSTDIR\${UNINSTALLER}"
+SectionEnd
+
+!macro REMOVE_SHORTCUTS
+    Delete "${SHORTCUTS}\${PRODUCT}.lnk"
+    Delete "${SHORTCUTS}\${PRODUCT} Read Me.lnk"
+    Delete "${SHORTCUTS}\Uninstall ${PRODUCT}.lnk"
+    RMDir "${SHORTCUTS}"
+!macroend
+
+Section "-Register"
+    ; An update honours options that were switched off this time.
+    ${IfNot} ${SectionIsSelected} ${SecLogon}
+        DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT}"
+    ${EndIf}
+    ${IfNot} ${SectionIsSelected} ${SecShortcuts}
+        !insertmacro REMOVE_SHORTCUTS
+    ${EndIf}
+
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\WL.exe,0"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "URLInfoAbout" "${WEBSITE}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "HelpLink" "${SUPPORT}"
+    ; The program takes this value whole as a file path once its quotes are removed: no arguments.
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /SILENT'
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+    ; An update never leaves the user without the program, silent or not.
+    ${If} $WasRunning == 1
+        Call StartWordlark
+    ${EndIf}
+SectionEnd
+
+; Setup runs elevated, and a program that it started directly would too: the hook's messages from
+; programs of lower integrity could not reach its window, and an administrator's credentials given
+; for Setup would make it run as that administrator. The shell starts it as the logged-on user.
+Function StartWordlark
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\WL.exe"'
+FunctionEnd
+
+Function RunWordlark
+    ${If} $WasRunning != 1
+        Call StartWordlark
+    ${EndIf}
+FunctionEnd
+
+Function .onInit
+    SetRegView 64
+    SetShellVarContext all
+    !insertmacro HONOUR_SILENT_SWITCHES
+    ; Over an installed copy, options that the user switched off stay off.
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "UninstallString"
+    ${If} $0 != ""
+        ReadRegStr $1 HKLM "${RUN_KEY}" "${PRODUCT}"
+        ${If} $1 == ""
+            !insertmacro UnselectSection ${SecLogon}
+        ${EndIf}
+        ${IfNot} ${FileExists} "${SHORTCUTS}\${PRODUCT}.lnk"
+            !insertmacro UnselectSection ${SecShortcuts}
+        ${EndIf}
+    ${EndIf}
+FunctionEnd
+
+Function un.onInit
+    SetRegView 64
+    SetShellVarContext all
+    !insertmacro HONOUR_SILENT_SWITCHES
+FunctionEnd
+
+; Removes what Setup installed and registered, also when the files were deleted by hand; the user's
+; settings under HKEY_CURRENT_USER stay for a later installation.
+Section "Uninstall"
+    Call un.EndRunningWordlark
+    Delete /REBOOTOK "$INSTDIR\WL.exe"
+    Delete /REBOOTOK "$INSTDIR\Tarnwick2.dll"
+    Delete /REBOOTOK "$INSTDIR\Tarnwick2.dll.old"
+    Delete "$INSTDIR\WL-*.html"
+    Delete "$INSTDIR\readme.txt"
+    Delete "$INSTDIR\${UNINSTALLER}"
+    !insertmacro REMOVE_SHORTCUTS
+    DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT}"
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    RMDir /REBOOTOK "$INSTDIR"
+    ${If} ${RebootFlag}
+        MessageBox MB_OK|MB_ICONINFORMATION "Some files of ${PRODUCT} are still in use by other programs. They will be removed when you restart Windows." /SD IDOK
+    ${EndIf}
+SectionEnd
