@@ -130,3 +130,27 @@ public:
 private:
     HMENU Menu = nullptr;
 };
+
+// A GDI object or icon that the program made itself (not a shared resource); released with it.
+template <class THandle, BOOL(WINAPI* Release)(THandle)> class TOwnedHandle {
+public:
+    TOwnedHandle() = default;
+    explicit TOwnedHandle(THandle handle) : Handle(handle) {}
+    TOwnedHandle(TOwnedHandle&& other) noexcept : Handle(std::exchange(other.Handle, nullptr)) {}
+    TOwnedHandle& operator=(TOwnedHandle&& other) noexcept {
+        std::swap(Handle, other.Handle);
+        return *this;
+    }
+    TOwnedHandle(const TOwnedHandle&) = delete;
+    TOwnedHandle& operator=(const TOwnedHandle&) = delete;
+    ~TOwnedHandle() {
+        if (Handle)
+            Release(Handle);
+    }
+    THandle Get() const { return Handle; }
+
+private:
+    THandle Handle = nullptr;
+};
+using TGdiObject = TOwnedHandle<HGDIOBJ, DeleteObject>;
+using TIcon = TOwnedHandle<HICON, DestroyIcon>;

@@ -2,6 +2,8 @@
 # from outside, plus the foreground helpers in process.
 wl_test_helper(PostToWordlark helpers/PostToWordlark.cpp)
 wl_test_helper(SlowToEndCopy helpers/SlowToEndCopy.cpp)
+wl_test_helper(WordlarkPage helpers/WordlarkPage.cpp)
+target_link_libraries(WordlarkPage PRIVATE wl_testsupport)
 
 wl_wine_test(AppTests AppTests.cpp)
 add_dependencies(AppTests WL Tarnwick2 KeyTarget PostToWordlark SlowToEndCopy)
