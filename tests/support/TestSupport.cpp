@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -353,17 +354,30 @@ int ComboSelection(HWND combo) {
 void Click(HWND control) {
     RECT rect{};
     GetWindowRect(control, &rect);
+    const POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     INPUT inputs[3]{};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dx = MulDiv((rect.left + rect.right) / 2, 65535, width - 1);
-    inputs[0].mi.dy = MulDiv((rect.top + rect.bottom) / 2, 65535, height - 1);
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].type = inputs[2].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(3, inputs, sizeof inputs[0]);
-    PumpMessages(200);
+    for (INPUT& input : inputs)
+        input.type = INPUT_MOUSE;
+    // Every event carries the position, so that the buttons cannot land where the pointer was.
+    const DWORD flags[3] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+    for (int i = 0; i < 3; ++i) {
+        inputs[i].mi.dx = MulDiv(centre.x, 65535, width - 1);
+        inputs[i].mi.dy = MulDiv(centre.y, 65535, height - 1);
+        inputs[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags[i];
+    }
+    // Wine moves the pointer asynchronously: the buttons go only where the move has arrived.
+    SendInput(1, &inputs[0], sizeof inputs[0]);
+    WaitUntil(
+        [&] {
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            return std::abs(cursor.x - centre.x) <= 1 && std::abs(cursor.y - centre.y) <= 1;
+        },
+        2000);
+    PumpMessages(50);
+    SendInput(2, &inputs[1], sizeof inputs[0]);
+    PumpMessages(250);
 }
 
 void TypeText(const std::string& text) {
