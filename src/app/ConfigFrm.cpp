@@ -366,6 +366,11 @@ void TConfigForm::SelectPage(TPage page) {
     for (int index = 0; index < PageCount; ++index)
         if (Pages[index])
             ShowWindow(Pages[index], index == page ? SW_SHOW : SW_HIDE);
+    // The keyboard must not stay in a control that is no longer shown.
+    const HWND focus = GetFocus();
+    for (int index = 0; index < PageCount; ++index)
+        if (index != page && focus && IsChild(Pages[index], focus))
+            SendMessageA(Window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(MainPages), TRUE);
 }
 
 void TConfigForm::SetHelpContexts() {

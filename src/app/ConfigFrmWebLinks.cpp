@@ -92,7 +92,14 @@ bool TConfigForm::ValidateLinks() {
         return true;
     SelectPage(WebLinksPage);
     SelectLink(problem.Index);
-    SetFocus(PageItem(WebLinksPage, IDC_WEBLINKDESCRIPTIONEDIT));
+    // Through the dialog manager, which also selects the text, so that typing replaces it. The
+    // description of a predefined link is greyed: then the list takes the focus.
+    HWND description = PageItem(WebLinksPage, IDC_WEBLINKDESCRIPTIONEDIT);
+    SendMessageA(Window, WM_NEXTDLGCTL,
+                 reinterpret_cast<WPARAM>(IsWindowEnabled(description)
+                                              ? description
+                                              : PageItem(WebLinksPage, IDC_DEFINEDLINKSLISTBOX)),
+                 TRUE);
     const std::string text = problem.Error == TLinkError::NoDescription
                                  ? LoadText(IDS_NODESCRIPTION)
                                  : FormatNamed(LoadText(IDS_DUPLICATEDESCRIPTION).c_str(),

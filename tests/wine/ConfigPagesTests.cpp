@@ -144,4 +144,118 @@ TEST_F(ConfigPages, HotKeysAreDefinedByPressingThemAndStoredOnlyByAValidApply) {
     EXPECT_EQ(ASimpleReg::ReadString(LinksKey, "DefaultLink", "(none)"), PredefinedLinks[0].Description);
 }
 
+TEST_F(ConfigPages, WebLinksAreEditedInTheWindowAndStoredOnlyWhenValid) {
+    StartShown();
+    ASSERT_TRUE(Wordlark.ShowPage(WebLinksPage));
+    ASSERT_EQ(LinkLines().size(), 5u);
+    EXPECT_EQ(SelectedLink(), 0);
+    // A predefined link: details and Delete greyed, the label shown; it may still move down.
+    EXPECT_FALSE(IsWindowEnabled(Control(IDC_WEBLINKDESCRIPTIONEDIT)));
+    EXPECT_FALSE(IsWindowEnabled(Control(IDC_WEBLINKDELETEBUTTON)));
+    EXPECT_TRUE(IsWindowVisible(Control(IDC_PREDEFINEDLINKLABEL)));
+    EXPECT_FALSE(IsWindowEnabled(Control(IDC_WEBLINKMOVEUPBUTTON)));
+    EXPECT_TRUE(IsWindowEnabled(Control(IDC_WEBLINKMOVEDOWNBUTTON)));
+
+    // Alt+A adds an empty custom link at the end; typing shows in its list line at once.
+    TypeCombo({VK_MENU}, 'A');
+    ASSERT_TRUE(WaitUntil([&] { return LinkLines().size() == 6u; }, 3000));
+    EXPECT_EQ(SelectedLink(), 5);
+    EXPECT_TRUE(IsWindowEnabled(Control(IDC_WEBLINKDESCRIPTIONEDIT)));
+    EXPECT_FALSE(IsWindowVisible(Control(IDC_PREDEFINEDLINKLABEL)));
+    EXPECT_TRUE(IsWindowEnabled(Control(IDC_WEBLINKMOVEUPBUTTON)));
+    EXPECT_FALSE(IsWindowEnabled(Control(IDC_WEBLINKMOVEDOWNBUTTON)));
+    TypeText("My Site");
+    EXPECT_EQ(LinkLines()[5], "My Site");
+    TypeCombo({}, VK_TAB);
+    TypeText("http://example.com/?q=");
+    // Alt+A with the focus in an edit: the new entry does not take the old one's texts.
+    TypeCombo({VK_MENU}, 'A');
+    ASSERT_TRUE(WaitUntil([&] { return LinkLines().size() == 7u; }, 3000));
+    EXPECT_EQ(LinkLines()[5], "My Site");
+    EXPECT_EQ(WindowText(Control(IDC_WEBLINKBEFOREEDIT)), "");
+    TypeText("Second");
+
+    // Move up, then delete the middle entry (No first, then Yes) and the last entry.
+    Click(Control(IDC_WEBLINKMOVEUPBUTTON));
+    EXPECT_EQ(LinkLines()[5], "Second");
+    EXPECT_EQ(LinkLines()[6], "My Site");
+    EXPECT_EQ(SelectedLink(), 5);
+    Click(Control(IDC_WEBLINKDELETEBUTTON));
+    EXPECT_EQ(AnswerMessageBox("Delete Web Link", IDNO),
+              "Are you sure you want to delete the web link \"Second\"?");
+    EXPECT_EQ(LinkLines().size(), 7u);
+    Click(Control(IDC_WEBLINKDELETEBUTTON));
+    AnswerMessageBox("Delete Web Link", IDYES);
+    ASSERT_EQ(LinkLines().size(), 6u);
+    EXPECT_EQ(SelectedLink(), 5);
+    EXPECT_EQ(WindowText(Control(IDC_WEBLINKBEFOREEDIT)), "http://example.com/?q=");
+    Click(Control(IDC_WEBLINKDELETEBUTTON));
+    AnswerMessageBox("Delete Web Link", IDYES);
+    ASSERT_EQ(LinkLines().size(), 5u);
+    EXPECT_EQ(SelectedLink(), 4) << "the new last entry";
+    EXPECT_FALSE(IsWindowEnabled(Control(IDC_WEBLINKDELETEBUTTON)));
+
+    // An empty description, then a repeated one, are refused with nothing stored.
+    Click(Control(IDC_WEBLINKADDBUTTON));
+    TypeText("  ");
+    ASSERT_TRUE(Wordlark.ShowPage(OverviewPage));
+    const int linksBefore = StoredLinkCount();
+    Click(Control(IDC_APPLYBUTTON));
+    EXPECT_EQ(AnswerMessageBox("Web Links", IDOK), "You must enter a description for each web link.");
+    EXPECT_EQ(Page(), WebLinksPage);
+    EXPECT_EQ(SelectedLink(), 5);
+    TypeText("Glossa");
+    EXPECT_EQ(LinkLines()[5], "Glossa") << "the focus went to the description, its text selected";
+    Click(Control(IDC_APPLYBUTTON));
+    EXPECT_EQ(AnswerMessageBox("Web Links", IDOK),
+              "Two web links cannot have the same description: \"Glossa\"");
+    EXPECT_EQ(SelectedLink(), 0);
+    EXPECT_EQ(StoredLinkCount(), linksBefore);
+    EXPECT_EQ(ASimpleReg::ReadString(LinksKey, "Link05Desc", "(none)"), "(none)");
+
+    // Renamed, the new link becomes the default link; renamed once more, the drop-down falls back
+    // to the first link when the user returns to the Hot Keys page, and Apply stores that one.
+    TypeCombo({}, VK_END); // the list has the focus: the last entry
+    ASSERT_EQ(SelectedLink(), 5);
+    Click(Control(IDC_WEBLINKDESCRIPTIONEDIT));
+    TypeCombo({}, VK_END);
+    TypeText(" 2");
+    ASSERT_TRUE(Wordlark.ShowPage(HotKeysPage));
+    HWND combo = Control(IDC_DEFAULTWEBLINKCOMBOBOX);
+    ASSERT_EQ(ComboLines(combo).size(), 6u);
+    EXPECT_EQ(ComboLines(combo)[5], "Glossa 2");
+    Click(combo);
+    TypeCombo({}, VK_END);
+    TypeCombo({}, VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return ComboSelection(combo) == 5; }, 3000));
+    ASSERT_TRUE(Wordlark.ShowPage(WebLinksPage));
+    Click(Control(IDC_WEBLINKDESCRIPTIONEDIT));
+    TypeCombo({}, VK_END);
+    TypeText("x");
+    ASSERT_TRUE(Wordlark.ShowPage(HotKeysPage));
+    EXPECT_EQ(ComboLines(combo)[5], "Glossa 2x");
+    EXPECT_EQ(ComboSelection(combo), 0);
+    Click(Control(IDC_APPLYBUTTON));
+    ASSERT_TRUE(WaitUntil([] { return StoredLinkCount() == 6; }, 3000));
+    EXPECT_EQ(ASimpleReg::ReadString(LinksKey, "Link05Desc"), "Glossa 2x");
+    EXPECT_EQ(ASimpleReg::ReadString(LinksKey, "Link05UrlBefore"), "");
+    EXPECT_EQ(ASimpleReg::ReadString(LinksKey, "DefaultLink"), PredefinedLinks[0].Description);
+
+    // Reset by its accelerator: Cancel keeps the list, OK brings back the predefined links only,
+    // which Apply stores in their order.
+    ASSERT_TRUE(Wordlark.ShowPage(WebLinksPage));
+    TypeCombo({VK_MENU}, 'R');
+    EXPECT_EQ(AnswerMessageBox("Reset", IDCANCEL),
+              "Do you want to reset all web links?  You will lose any custom entries if you continue.");
+    EXPECT_EQ(LinkLines().size(), 6u);
+    TypeCombo({VK_MENU}, 'R');
+    AnswerMessageBox("Reset", IDOK);
+    ASSERT_EQ(LinkLines().size(), 5u);
+    EXPECT_EQ(SelectedLink(), 0);
+    Click(Control(IDC_APPLYBUTTON));
+    ASSERT_TRUE(WaitUntil([] { return StoredLinkCount() == 5; }, 3000));
+    for (int i = 0; i < PredefinedLinkCount; ++i)
+        EXPECT_TRUE(LinksIdentical(ASettings::ReadLink(i), PredefinedLinks[i])) << i;
+}
+
 } // namespace
