@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <fstream>
 #include <memory>
 
 #include "ConfigFrmRes.h"
@@ -256,6 +257,74 @@ TEST_F(ConfigPages, WebLinksAreEditedInTheWindowAndStoredOnlyWhenValid) {
     ASSERT_TRUE(WaitUntil([] { return StoredLinkCount() == 5; }, 3000));
     for (int i = 0; i < PredefinedLinkCount; ++i)
         EXPECT_TRUE(LinksIdentical(ASettings::ReadLink(i), PredefinedLinks[i])) << i;
+}
+
+void SetUninstallCommand(const std::string& command) {
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString", REG_SZ, command.c_str(),
+                    static_cast<DWORD>(command.size() + 1));
+}
+
+TEST_F(ConfigPages, UninstallStartsTheRegisteredUninstallerOnlyAfterYesAndEndsTheProgram) {
+    StartShown();
+    EXPECT_EQ(Page(), OverviewPage);
+    const std::string stub = BuildFile("StubUninstaller.exe"), log = stub + ".log";
+    DeleteFileA(log.c_str());
+    // No key, a folder, a command with arguments: the error box, and the program runs on.
+    for (const std::string& command : {std::string(), ExeDir(), Quoted(stub) + " /x"}) {
+        if (!command.empty())
+            SetUninstallCommand(command);
+        Click(Control(IDC_UNINSTALLBUTTON));
+        EXPECT_EQ(AnswerMessageBox("Uninstall", IDOK), "Unable to launch uninstall.") << command;
+    }
+    SetUninstallCommand(Quoted(stub));
+    Click(Control(IDC_UNINSTALLBUTTON));
+    EXPECT_EQ(AnswerMessageBox("Uninstall", IDNO), "Do you want to uninstall Wordlark?");
+    EXPECT_FALSE(Wordlark.Process->Wait(500));
+    Click(Control(IDC_UNINSTALLBUTTON));
+    AnswerMessageBox("Uninstall", IDYES);
+    ASSERT_TRUE(Wordlark.Process->Wait(10000));
+    EXPECT_EQ(Wordlark.Process->ExitCode(), 0u);
+    ASSERT_TRUE(WaitUntil([&] { return ReadLines(log).size() >= 2; }, 5000));
+    EXPECT_EQ(ReadLines(log), (std::vector<std::string>{"/SILENT", "end"}));
+    DeleteFileA(log.c_str());
+}
+
+TEST_F(ConfigPages, ViewInstructionsOpensTheReadMeBesideTheProgramByMouseAndBySpace) {
+    // A copy of the program in a folder of its own, with a read-me beside it.
+    const std::string folder = TempFile("program") + ".dir\\";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    for (const char* file : {"WL.exe", "Tarnwick2.dll"})
+        ASSERT_TRUE(CopyFileA(BuildFile(file).c_str(), (folder + file).c_str(), TRUE));
+    const std::string readMe = folder + "readme.txt";
+    { std::ofstream(readMe) << "Wordlark test instructions\n"; }
+    // A fresh Wine prefix knows the text-file type but may not map ".txt" to it, as Windows does.
+    const bool mapText = RegGetValueA(HKEY_CLASSES_ROOT, ".txt", nullptr, RRF_RT_REG_SZ, nullptr, nullptr,
+                                      nullptr) != ERROR_SUCCESS;
+    if (mapText)
+        RegSetKeyValueA(HKEY_CLASSES_ROOT, ".txt", nullptr, REG_SZ, "txtfile", 8);
+    StartShown(folder + "WL.exe");
+
+    auto openedReadMe = [] {
+        HWND notepad = WaitForWindow("Notepad", nullptr, 10000);
+        if (!notepad)
+            return false;
+        const bool ok = WindowText(notepad).find("readme") != std::string::npos && IsZoomed(notepad);
+        PostMessageA(notepad, WM_CLOSE, 0, 0);
+        WaitUntil([&] { return !IsWindow(notepad); }, 5000);
+        return ok;
+    };
+    Click(Control(IDC_READMETEXTLINKLABEL));
+    EXPECT_TRUE(openedReadMe());
+    ASSERT_TRUE(Activate(Wordlark.Window));
+    TypeCombo({}, VK_SPACE);
+    EXPECT_TRUE(openedReadMe()) << "Space on the focused link";
+
+    ASSERT_TRUE(Wordlark.Quit());
+    for (const char* file : {"WL.exe", "Tarnwick2.dll", "readme.txt"})
+        DeleteFileA((folder + file).c_str());
+    RemoveDirectoryA(folder.c_str());
+    if (mapText)
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, ".txt");
 }
 
 } // namespace
