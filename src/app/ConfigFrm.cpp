@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <exception>
 #include <iterator>
 
 #include "../common/Settings.h"
@@ -82,21 +81,7 @@ HICON LoadSharedIcon(HINSTANCE instance, const char* name, int sizeMetric) {
     return static_cast<HICON>(LoadImageA(instance, name, IMAGE_ICON, size, size, LR_SHARED));
 }
 
-void ShowCaughtError(HWND owner) {
-    try {
-        throw;
-    } catch (const std::exception& error) {
-        ShowErrorBox(owner, error.what());
-    } catch (...) {
-        ShowErrorBox(owner, "Unknown error");
-    }
-}
-
 } // namespace
-
-void ShowErrorBox(HWND owner, const char* text) {
-    MessageBoxA(owner, text, ProgramTitle, MB_OK | MB_ICONERROR);
-}
 
 std::string ControlText(HWND control) {
     std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
@@ -152,7 +137,9 @@ int TConfigForm::RunMessageLoop() {
             MainPagesChange();
             continue;
         }
-        if (Window && IsDialogMessageA(Window, &message))
+        // Tab, Enter and Escape work in the window and in every open Edit-and-Lookup dialog.
+        HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+        if (root && (root == Window || IsEditAndLookupForm(root)) && IsDialogMessageA(root, &message))
             continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
@@ -237,6 +224,11 @@ bool TConfigForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     case WM_CLIPBOARD_CHANGED:
         OnClipboardChanged();
         return true;
+    case WM_TIMER:
+        if (wParam != TLookupEngine::NoSelectedTextTimerId)
+            return false;
+        Engine.NoSelectedTextTimerTimer();
+        return true;
     case WM_DRAWCLIPBOARD:
         result = OnDrawClipboard();
         return true;
@@ -315,6 +307,7 @@ void TConfigForm::FormCreate() {
     DisabledTrayIcon = LoadSharedIcon(Instance, "MAINICONDISABLED", SM_CXSMICON);
     MainIcon = LoadSharedIcon(Instance, "MAINICON", SM_CXSMICON);
     AddTrayIcon();
+    Engine.Attach(Window, Instance);
     NextClipboardViewer = SetClipboardViewer(Window);
     StartKeyboardHook(Window);
     SetHelpContexts();
@@ -540,11 +533,15 @@ void TConfigForm::ExitWordlarkMenuItemClick() {
     PostQuitMessage(0);
 }
 
-// --- Lookup messages: the lookup controller takes these over ---
+// --- Lookup messages and the clipboard-viewer chain ---
 
-void TConfigForm::OnHotKey(int) {}
+void TConfigForm::OnHotKey(int index) {
+    Engine.HotKeyPressed(index);
+}
 
-void TConfigForm::OnClipboardChanged() {}
+void TConfigForm::OnClipboardChanged() {
+    Engine.ClipboardChanged();
+}
 
 LRESULT TConfigForm::OnDrawClipboard() {
     PostMessageA(Window, WM_CLIPBOARD_CHANGED, 0, 0);

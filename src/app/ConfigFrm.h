@@ -9,16 +9,12 @@
 
 #include <string>
 
+#include "../lookup/LookupEngine.h"
 #include "AnchorLayout.h"
+#include "ErrorBox.h"
 #include "PendingKeyCombos.h"
 #include "WinHandles.h"
 #include "WorkingLinks.h"
-
-// The program's title: the tray icon's tool tip and the caption of its error boxes.
-constexpr const char* ProgramTitle = "Wordlark";
-
-// The one way errors reach the user from the program's own code: a modal box with the error icon.
-void ShowErrorBox(HWND owner, const char* text);
 
 using TImageList = TOwnedHandle<HIMAGELIST, ImageList_Destroy>;
 
@@ -31,17 +27,8 @@ public:
 
     HWND Handle() const { return Window; }
 
-    // --- Lookup URL construction and browser launch (src/lookup/LookupUrl.cpp) ---
-    // The current lookup text, single-byte ANSI.
-    std::string LookupText;
-    void LookupOnWebLink(const std::string& description);
-    void LaunchUrl(const std::string& description, const std::string& url);
-    void LaunchBrowser(const std::string& url, const std::string& description, bool newWindow);
-    void SplitBrowserCommand(std::string& program, std::string& parameters);
-    std::string UrlEncode(const std::string& text);
-    std::string GetBrowserCommand();
-    bool IsBrowserFirefox();
-    void AddPredefinedSiteTag(std::string& url);
+    // The lookup engine: hot keys, the link menu, the Edit-and-Lookup dialog and the browser launch.
+    TLookupEngine Engine;
 
     // --- Window, tray icon and tray menu (src/app/ConfigFrm.cpp) ---
     // Registers the window class and creates the window hidden from the dialog template of the

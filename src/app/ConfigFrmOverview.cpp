@@ -78,7 +78,7 @@ void TConfigForm::InitOverviewPage() {
 void TConfigForm::WebLinkLabelClicked(int labelId) {
     const std::string url =
         LoadText(labelId == IDC_SUPPORTSITELABEL ? IDS_SUPPORTADDRESS : IDS_WEBSITEADDRESS);
-    LaunchUrl(LoadText(IDS_WEBSITEDESCRIPTION), url);
+    Engine.LaunchUrl(LoadText(IDS_WEBSITEDESCRIPTION), url);
 }
 
 void TConfigForm::ReadMeTextLinkLabelClick() {

@@ -1,7 +1,7 @@
 // The end of every lookup: the chosen link and the lookup text become a URL, which the shell hands
 // to the browser. Nothing is kept between calls: links, the new-window option and the browser's
 // command are read afresh each time, so saved changes count from the next lookup on.
-#include "app/ConfigFrm.h"
+#include "LookupEngine.h"
 
 #include <shellapi.h>
 
@@ -22,7 +22,7 @@ std::intptr_t ShellOpen(const std::string& file, const char* parameters) {
 
 } // namespace
 
-void TConfigForm::LookupOnWebLink(const std::string& description) {
+void TLookupEngine::LookupOnWebLink(const std::string& description) {
     // Without a match the link is the first of the list, and the failure message names that one.
     const TWebLink link = FindWebLink(ASettings::GetLinkCount(), ASettings::ReadLink, description);
     std::string url = link.UrlBefore + UrlEncode(LookupText) + link.UrlAfter;
@@ -30,13 +30,13 @@ void TConfigForm::LookupOnWebLink(const std::string& description) {
     LaunchUrl(link.Description, url);
 }
 
-void TConfigForm::LaunchUrl(const std::string& description, const std::string& url) {
+void TLookupEngine::LaunchUrl(const std::string& description, const std::string& url) {
     const bool newWindow = ASettings::GetOpenInNewBrowser();
     // This browser, given the URL as a parameter, wants it without the scheme.
     LaunchBrowser(newWindow && IsBrowserFirefox() ? WithoutHttpPrefix(url) : url, description, newWindow);
 }
 
-void TConfigForm::LaunchBrowser(const std::string& url, const std::string& description, bool newWindow) {
+void TLookupEngine::LaunchBrowser(const std::string& url, const std::string& description, bool newWindow) {
     const std::string command = GetBrowserCommand();
     std::string program, parameters;
     SplitBrowserCommand(program, parameters);
@@ -56,17 +56,17 @@ void TConfigForm::LaunchBrowser(const std::string& url, const std::string& descr
                 MB_OK | MB_ICONERROR);
 }
 
-void TConfigForm::SplitBrowserCommand(std::string& program, std::string& parameters) {
+void TLookupEngine::SplitBrowserCommand(std::string& program, std::string& parameters) {
     const TBrowserCommand split = SplitCommand(GetBrowserCommand());
     program = split.Program;
     parameters = split.Parameters;
 }
 
-std::string TConfigForm::UrlEncode(const std::string& text) {
+std::string TLookupEngine::UrlEncode(const std::string& text) {
     return EncodeUrlText(text);
 }
 
-std::string TConfigForm::GetBrowserCommand() {
+std::string TLookupEngine::GetBrowserCommand() {
     // The key belongs to the system and other programs; a value of a type we cannot read counts as
     // no command, like a missing one, rather than failing the lookup.
     try {
@@ -76,10 +76,10 @@ std::string TConfigForm::GetBrowserCommand() {
     }
 }
 
-bool TConfigForm::IsBrowserFirefox() {
+bool TLookupEngine::IsBrowserFirefox() {
     return CommandIsFirefox(GetBrowserCommand());
 }
 
-void TConfigForm::AddPredefinedSiteTag(std::string& url) {
+void TLookupEngine::AddPredefinedSiteTag(std::string& url) {
     AddSiteTag(url);
 }

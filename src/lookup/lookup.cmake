@@ -3,4 +3,9 @@ set(WL_LOOKUP_SOURCES
   lookup/ForegroundGrabberFrm.cpp
   lookup/ClipboardLib.cpp
   lookup/LookupUrl.cpp
+  lookup/LookupEngine.cpp
+  lookup/EditAndLookupFrm.cpp
+)
+set(WL_LOOKUP_RESOURCES
+  lookup/EditAndLookupFrm.rc
 )

@@ -20,7 +20,8 @@ std::string ExeDir() {
 
 std::string BuildFile(const std::string& name) {
     const std::string dir = ExeDir();
-    for (const std::string& candidate : {dir + name, dir + "..\\..\\src\\" + name, dir + "..\\src\\" + name})
+    for (const std::string& candidate :
+         {dir + name, dir + "..\\..\\src\\" + name, dir + "..\\src\\" + name, dir + "..\\wine\\" + name})
         if (GetFileAttributesA(candidate.c_str()) != INVALID_FILE_ATTRIBUTES)
             return candidate;
     return dir + name;

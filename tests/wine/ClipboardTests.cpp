@@ -6,7 +6,7 @@
 #include <cstring>
 #include <utility>
 
-#include "TestSupport.h"
+#include "LookupSupport.h"
 #include "WinHandles.h"
 #include "lookup/ClipboardLib.h"
 
@@ -14,51 +14,13 @@ using namespace TestSupport;
 
 namespace {
 
-using TContents = std::vector<std::pair<UINT, std::string>>;
+using TContents = TClipboardContents;
 
 const UINT PrivateFormat = RegisterClipboardFormatA("Wordlark Test Format");
 const std::string PrivateBytes("a\0b\0\xFF\0\0", 7);
 
-// Replaces the clipboard with the given global-memory formats and, if asked, a bitmap.
-void PutOnClipboard(const TContents& formats, bool withBitmap = false) {
-    TClipboardSession clipboard;
-    ASSERT_TRUE(clipboard);
-    ASSERT_TRUE(EmptyClipboard());
-    for (const auto& [format, bytes] : formats) {
-        TGlobalMemory memory(GMEM_MOVEABLE, bytes.size());
-        {
-            TGlobalLock lock(memory.Get());
-            ASSERT_NE(lock.Get(), nullptr);
-            std::memcpy(lock.Get(), bytes.data(), bytes.size());
-        }
-        ASSERT_NE(SetClipboardData(format, memory.Get()), nullptr);
-        memory.Release();
-    }
-    if (withBitmap) {
-        ASSERT_NE(SetClipboardData(CF_BITMAP, CreateBitmap(4, 4, 1, 32, nullptr)), nullptr);
-    }
-}
-
 void PutText(const std::string& bytes) {
     PutOnClipboard({{CF_TEXT, bytes}});
-}
-
-// Every format in enumeration order, with its bytes where it is global memory.
-TContents ClipboardContents(std::vector<UINT>* handleFormats = nullptr) {
-    TContents contents;
-    TClipboardSession clipboard;
-    if (!clipboard)
-        return contents;
-    for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format)) {
-        HANDLE data = GetClipboardData(format);
-        TGlobalLock lock(data);
-        if (lock.Get())
-            contents.emplace_back(format,
-                                  std::string(static_cast<const char*>(lock.Get()), GlobalSize(data)));
-        else if (handleFormats)
-            handleFormats->push_back(format);
-    }
-    return contents;
 }
 
 TContents SavedContents() {

@@ -1,6 +1,6 @@
 # Tests of the lookup engine against the real clipboard, keyboard and shell.
 wl_test_helper(ClipboardHolder helpers/ClipboardHolder.cpp)
-wl_test_helper(StubBrowser helpers/StubBrowser.cpp)
+wl_test_helper(StubBrowser WIN32 helpers/StubBrowser.cpp)
 
 wl_wine_test(ClipboardTests ClipboardTests.cpp)
 target_link_libraries(ClipboardTests PRIVATE wl_app)
@@ -9,3 +9,10 @@ add_dependencies(ClipboardTests ClipboardHolder KeyTarget)
 wl_wine_test(LookupUrlTests LookupUrlTests.cpp)
 target_link_libraries(LookupUrlTests PRIVATE wl_app)
 add_dependencies(LookupUrlTests StubBrowser)
+
+wl_wine_test(LookupEngineTests LookupEngineTests.cpp ${PROJECT_SOURCE_DIR}/src/lookup/EditAndLookupFrm.rc)
+target_link_libraries(LookupEngineTests PRIVATE wl_app)
+add_dependencies(LookupEngineTests StubBrowser)
+
+wl_wine_test(LookupEndToEndTests LookupEndToEndTests.cpp)
+add_dependencies(LookupEndToEndTests WL Tarnwick2 KeyTarget StubBrowser)

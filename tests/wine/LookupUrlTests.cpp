@@ -7,7 +7,7 @@
 #include "Settings.h"
 #include "TestSupport.h"
 #include "WinHandles.h"
-#include "app/ConfigFrm.h"
+#include "lookup/LookupEngine.h"
 
 using namespace TestSupport;
 
@@ -115,7 +115,7 @@ protected:
     }
 
     // The lookup operations need no window: the form is never created.
-    TConfigForm Form;
+    TLookupEngine Form;
     bool HadHttpCommand = false;
     std::string SavedHttpCommand;
     std::string Log, Stub, Copy;

@@ -1,0 +1,148 @@
+#include "LookupEngine.h"
+
+#include <vector>
+
+#include "ClipboardLib.h"
+#include "LookupText.h"
+#include "Settings.h"
+#include "WinApiHacks.h"
+
+namespace {
+
+constexpr const char* EditAndLookupCaption = "Wordlark Lookup";
+// Menu command ids are link indexes plus one: TrackPopupMenu reports "no choice" as 0.
+constexpr UINT FirstLinkCommand = 1;
+
+} // namespace
+
+TLookupEngine::~TLookupEngine() {
+    // Open dialogs hold results bound to this engine. The timer goes with its window.
+    TEditAndLookupForm::CloseAll();
+}
+
+void TLookupEngine::Attach(HWND window, HINSTANCE instance) {
+    Window = window;
+    Instance = instance;
+}
+
+// --- Controller ---
+
+void TLookupEngine::HotKeyPressed(int index) {
+    HotKeyIndex = index;
+    SetLaunchFromClipboard(true);
+    ClipboardDeadline = Clock() + HotKeyWaitMs;
+    ClipboardSaved = SaveClipboard();
+    // The hot key's keys are still down in the program in front: released first, they cannot
+    // combine with the copy keystroke there.
+    SendKeyCombo(ASettings::GetKeyCombo(HotKeyIndex), false);
+    SendCopyKeystroke();
+}
+
+void TLookupEngine::SetLaunchFromClipboard(bool value) {
+    LaunchFromClipboard = value;
+    // SetTimer on a running timer would restart its period: a second hot key while waiting keeps
+    // the first one's expiry.
+    if (value && !TimerArmed)
+        TimerArmed = SetTimer(Window, NoSelectedTextTimerId, NoSelectedTextMs, nullptr) != 0;
+    else if (!value && TimerArmed) {
+        KillTimer(Window, NoSelectedTextTimerId);
+        TimerArmed = false;
+    }
+}
+
+void TLookupEngine::ClipboardChanged() {
+    // The program that copied may still be placing further formats.
+    SettleWait(SettleWaitMs);
+    if (!LaunchFromClipboard || Clock() >= ClipboardDeadline)
+        return;
+    LookupText.clear();
+    if (!ReadClipboardText(ReadTimeoutMs, MaximumTextLength, LookupText) || LookupText.empty())
+        return;
+    CleanLookupText(LookupText);
+    // Idle before the restore, so that the change the restore makes is ignored.
+    SetLaunchFromClipboard(false);
+    if (ClipboardSaved)
+        RestoreClipboard();
+    RunMode();
+}
+
+void TLookupEngine::NoSelectedTextTimerTimer() {
+    // A WM_TIMER already queued when the wait ended is not an expiry.
+    if (!TimerArmed)
+        return;
+    SetLaunchFromClipboard(false);
+    if (HotKeyIndex == 2) {
+        LookupText.clear();
+        OpenEditAndLookup();
+    }
+}
+
+void TLookupEngine::RunMode() {
+    switch (HotKeyIndex) {
+    case 0:
+        LookupOnWebLink(ASettings::GetDefaultLink());
+        break;
+    case 1:
+        ShowWebLinksMenu();
+        break;
+    case 2:
+        OpenEditAndLookup();
+        break;
+    }
+}
+
+// --- Link menu ---
+
+void TLookupEngine::ShowWebLinksMenu() {
+    std::vector<std::string> captions{LinkMenuHeading(LookupText)};
+    const int count = ASettings::GetLinkCount();
+    for (int i = 0; i < count; ++i)
+        captions.push_back(LinkMenuCaption(ASettings::ReadLink(i).Description));
+    // Accelerators are given once, the heading included, so that no entry takes the one the heading
+    // got; then the heading loses every "&", its accelerator and any from the lookup text.
+    AssignMenuAccelerators(captions);
+    captions[0] = WithoutAmpersands(captions[0]);
+
+    WebLinksPopupMenu = TMenu(CreatePopupMenu());
+    HMENU menu = WebLinksPopupMenu.Get();
+    if (!menu)
+        return;
+    AppendMenuA(menu, MF_STRING | MF_GRAYED, 0, captions[0].c_str());
+    AppendMenuA(menu, MF_SEPARATOR | MF_GRAYED, 0, nullptr);
+    for (int i = 0; i < count; ++i)
+        AppendMenuA(menu, MF_STRING, FirstLinkCommand + static_cast<UINT>(i),
+                    captions[static_cast<std::size_t>(i) + 1].c_str());
+
+    MenuForegroundWindow = GetForegroundWindow();
+    const UINT command = PopupMenuAtCursor(menu);
+    if (command >= FirstLinkCommand)
+        WebLinkMenuItemClick(static_cast<int>(command - FirstLinkCommand));
+    // Dismissed without a choice: the program the user came from gets the keyboard back.
+    if (MenuForegroundWindow)
+        SetForegroundWindow(MenuForegroundWindow);
+}
+
+void TLookupEngine::WebLinkMenuItemClick(int tag) {
+    MenuForegroundWindow = nullptr;
+    // Resolved again by description, as the links may have changed while the menu was open.
+    LookupOnWebLink(ASettings::ReadLink(tag).Description);
+}
+
+// --- Edit-and-Lookup dialog ---
+
+void TLookupEngine::OpenEditAndLookup() {
+    const HWND previous = GetForegroundWindow();
+    const std::string prompt = "Look up on " + ASettings::GetDefaultLink() + ":";
+    TEditAndLookupForm::ShowEditAndLookup(
+        Instance, EditAndLookupCaption, prompt,
+        [this](TEditAndLookupForm& sender, const std::string& text) { EditAndLookupDone(sender, text); },
+        previous, LookupText);
+}
+
+void TLookupEngine::EditAndLookupDone(TEditAndLookupForm&, const std::string& text) {
+    if (text.empty())
+        return;
+    LookupText = text;
+    // The default at this moment, not the one the prompt named when the dialog opened.
+    LookupOnWebLink(ASettings::GetDefaultLink());
+}

@@ -1,0 +1,78 @@
+// TLookupEngine: from a hot key to the browser. It copies the selection of the program in front,
+// cleans it into the lookup text, gives the user's clipboard back and runs the hot key's mode:
+// Quick Lookup, the link menu, or the Edit-and-Lookup dialog. Every lookup ends in LookupOnWebLink.
+//
+// The configuration window owns the engine and hands it the hot-key message, its own posted
+// clipboard-changed message and the expiry of the no-selection timer; the engine uses the window for
+// its timer, for the foreground and as the program's handle. Main (GUI) thread only.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "EditAndLookupFrm.h"
+#include "WinHandles.h"
+
+class TLookupEngine {
+public:
+    // The timer id that the window passes on with WM_TIMER.
+    static constexpr UINT_PTR NoSelectedTextTimerId = 0x5E1;
+    static constexpr unsigned HotKeyWaitMs = 500, NoSelectedTextMs = 500, SettleWaitMs = 100,
+                              ReadTimeoutMs = 500, MaximumTextLength = 2000;
+
+    TLookupEngine() = default;
+    TLookupEngine(const TLookupEngine&) = delete;
+    TLookupEngine& operator=(const TLookupEngine&) = delete;
+    ~TLookupEngine();
+
+    // The window that receives the timer; `instance` holds the dialog template.
+    void Attach(HWND window, HINSTANCE instance);
+    HWND Handle() const { return Window; }
+
+    // --- Controller ---
+    void HotKeyPressed(int index);
+    void ClipboardChanged();
+    void NoSelectedTextTimerTimer();
+    void SetLaunchFromClipboard(bool value);
+
+    int HotKeyIndex = 0;
+    bool LaunchFromClipboard = false;
+    std::uint64_t ClipboardDeadline = 0; // on the Clock, in milliseconds
+    bool ClipboardSaved = false;
+    std::string LookupText;
+
+    // A monotonic clock in milliseconds and the settle wait; tests may replace both.
+    std::function<std::uint64_t()> Clock = [] { return static_cast<std::uint64_t>(GetTickCount64()); };
+    std::function<void(unsigned milliseconds)> SettleWait = [](unsigned milliseconds) {
+        Sleep(milliseconds);
+    };
+
+    // --- Link menu and Edit-and-Lookup dialog ---
+    void ShowWebLinksMenu();
+    void WebLinkMenuItemClick(int tag);
+    void OpenEditAndLookup();
+    void EditAndLookupDone(TEditAndLookupForm& sender, const std::string& text);
+
+    HWND MenuForegroundWindow = nullptr;
+
+    // --- URL construction and browser launch (LookupUrl.cpp) ---
+    void LookupOnWebLink(const std::string& description);
+    void LaunchUrl(const std::string& description, const std::string& url);
+    void LaunchBrowser(const std::string& url, const std::string& description, bool newWindow);
+    void SplitBrowserCommand(std::string& program, std::string& parameters);
+    std::string UrlEncode(const std::string& text);
+    std::string GetBrowserCommand();
+    bool IsBrowserFirefox();
+    void AddPredefinedSiteTag(std::string& url);
+
+private:
+    void RunMode();
+
+    HWND Window = nullptr;
+    HINSTANCE Instance = nullptr;
+    bool TimerArmed = false;
+    TMenu WebLinksPopupMenu;
+};

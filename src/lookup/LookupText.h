@@ -1,0 +1,23 @@
+// The text of a lookup: the selection cleaned into the lookup text, and the captions of the link
+// menu that shows it. Needs no Win32.
+//
+// All text is single-byte ANSI.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Without leading and trailing tabs, line feeds, carriage returns and spaces.
+std::string TrimBlanks(const std::string& text);
+// The first line (up to the first CR LF pair) without its blanks. A lone CR or LF does not end a line.
+void CleanLookupText(std::string& text);
+
+// The link menu's heading for a lookup text, as it is before accelerators are assigned.
+std::string LinkMenuHeading(const std::string& lookupText);
+// A link's description as a menu caption that shows every "&" literally.
+std::string LinkMenuCaption(const std::string& description);
+// Gives each caption that has none an accelerator ("&" before a digit or letter of its own), so that
+// no two captions share one; an accelerator that a caption already has is kept unless an earlier
+// caption holds the same character. Letters compare without case.
+void AssignMenuAccelerators(std::vector<std::string>& captions);
+std::string WithoutAmpersands(const std::string& caption);

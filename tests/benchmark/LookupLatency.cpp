@@ -1,0 +1,112 @@
+// How long a Quick Lookup takes from the injected hot key to the start of the browser, with the real
+// WL.exe, another program holding a selected word in front, and a stand-in browser that records the
+// moment it starts. Every lookup contains the 100 ms settle wait; the ratio to it is the figure.
+// Usage: LookupLatency [runs]
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "LookupSupport.h"
+#include "Settings.h"
+#include "WinHandles.h"
+
+using namespace TestSupport;
+
+namespace {
+
+constexpr double SettleWaitMs = 100.0;
+
+long long Counter() {
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+void SetBrowserCommand(const std::string& command) {
+    TRegKey key;
+    if (key.Create(HKEY_CLASSES_ROOT, "HTTP\\shell\\open\\command", KEY_SET_VALUE))
+        RegSetValueExA(key.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       static_cast<DWORD>(command.size() + 1));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int runs = std::max(argc > 1 ? std::atoi(argv[1]) : 30, 1);
+    LARGE_INTEGER frequency{};
+    QueryPerformanceFrequency(&frequency);
+
+    TSettingsLink link;
+    ClearProgramRegistry();
+    ASettings::SetEnabled(true);
+    const std::string log = TempFile("latency");
+    SetBrowserCommand("\"" + BuildFile("LatencyBrowser.exe") + "\" \"" + log + "\" \"%1\"");
+    TWordlarkApp app;
+    TSelectionHolder holder;
+    if (!app.Running() || !holder.Window()) {
+        std::fprintf(stderr, "could not start WL.exe or the selection holder\n");
+        return 1;
+    }
+
+    std::vector<double> latencies;
+    for (int run = -2; run < runs; ++run) { // two unmeasured runs warm the caches up
+        DeleteFileA(log.c_str());
+        if (!holder.Select("latency"))
+            std::fprintf(stderr, "run %d: the selection holder did not come to the front\n", run);
+        PumpMessages(300);
+        const long long pressed = Counter();
+        TypeCombo({VK_CONTROL}, 'L');
+        std::vector<std::string> lines;
+        if (!WaitUntil([&] { return !(lines = ReadLines(log)).empty(); }, 5000)) {
+            const TClipboardContents clipboard = ClipboardContents();
+            std::fprintf(stderr, "run %d: no browser start within 5 s; clipboard text '%s'\n", run,
+                         ClipboardFormatBytes(clipboard, CF_TEXT).c_str());
+            return 1;
+        }
+        const double ms = 1000.0 * static_cast<double>(std::atoll(lines[0].c_str()) - pressed) /
+                          static_cast<double>(frequency.QuadPart);
+        if (run >= 0)
+            latencies.push_back(ms);
+        PumpMessages(200);
+    }
+    // The browser's start alone, as the program asks the shell for it: a cost of the system, in
+    // every lookup.
+    std::vector<double> starts;
+    const std::string browser = BuildFile("LatencyBrowser.exe");
+    const std::string parameters = "\"" + log + "\" \"http://example/\"";
+    for (int run = 0; run < runs; ++run) {
+        DeleteFileA(log.c_str());
+        const long long asked = Counter();
+        ShellExecuteA(nullptr, "open", browser.c_str(), parameters.c_str(), nullptr, SW_SHOWDEFAULT);
+        std::vector<std::string> lines;
+        if (WaitUntil([&] { return !(lines = ReadLines(log)).empty(); }, 5000))
+            starts.push_back(1000.0 * static_cast<double>(std::atoll(lines[0].c_str()) - asked) /
+                             static_cast<double>(frequency.QuadPart));
+        PumpMessages(100);
+    }
+    DeleteFileA(log.c_str());
+
+    std::sort(latencies.begin(), latencies.end());
+    const double median = latencies.size() % 2
+                              ? latencies[latencies.size() / 2]
+                              : (latencies[latencies.size() / 2 - 1] + latencies[latencies.size() / 2]) / 2;
+    std::printf("Quick Lookup, injected hot key to browser start, %zu runs\n", latencies.size());
+    std::printf("  best   %7.1f ms\n", latencies.front());
+    std::printf("  median %7.1f ms   (%.2fx the %.0f ms settle wait)\n", median, median / SettleWaitMs,
+                SettleWaitMs);
+    std::printf("  worst  %7.1f ms\n", latencies.back());
+    if (!starts.empty()) {
+        std::sort(starts.begin(), starts.end());
+        const double start = starts[starts.size() / 2];
+        std::printf("The browser's start alone (ShellExecute to its first instruction), median %.1f ms\n",
+                    start);
+        std::printf("Without it, the lookup's median is %.1f ms (%.2fx the settle wait)\n", median - start,
+                    (median - start) / SettleWaitMs);
+    }
+    return 0;
+}

@@ -1,0 +1,152 @@
+#include "LookupSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "Settings.h"
+#include "WinHandles.h"
+
+namespace TestSupport {
+
+namespace {
+
+constexpr const char* HttpCommandKey = "HTTP\\shell\\open\\command";
+constexpr const char* FormClass = "TConfigForm";
+constexpr const char* FormTitle = "Wordlark Configuration";
+constexpr UINT QuitRequest = WM_USER + 4;
+
+bool ReadCommand(std::string& value) {
+    TRegKey key;
+    char data[2048];
+    DWORD size = sizeof data, type = 0;
+    if (!key.Open(HKEY_CLASSES_ROOT, HttpCommandKey, KEY_READ) ||
+        RegQueryValueExA(key.Get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) !=
+            ERROR_SUCCESS)
+        return false;
+    value.assign(data, size ? size - 1 : 0);
+    return true;
+}
+
+void WriteCommand(const std::string& value) {
+    TRegKey key;
+    if (key.Create(HKEY_CLASSES_ROOT, HttpCommandKey, KEY_SET_VALUE))
+        RegSetValueExA(key.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1));
+}
+
+} // namespace
+
+void PutOnClipboard(const TClipboardContents& formats, bool withBitmap) {
+    TClipboardSession clipboard;
+    ASSERT_TRUE(clipboard);
+    ASSERT_TRUE(EmptyClipboard());
+    for (const auto& [format, bytes] : formats) {
+        TGlobalMemory memory(GMEM_MOVEABLE, bytes.size());
+        {
+            TGlobalLock lock(memory.Get());
+            ASSERT_NE(lock.Get(), nullptr);
+            std::memcpy(lock.Get(), bytes.data(), bytes.size());
+        }
+        ASSERT_NE(SetClipboardData(format, memory.Get()), nullptr);
+        memory.Release();
+    }
+    if (withBitmap) {
+        ASSERT_NE(SetClipboardData(CF_BITMAP, CreateBitmap(4, 4, 1, 32, nullptr)), nullptr);
+    }
+}
+
+void PutTextOnClipboard(const std::string& bytes) {
+    PutOnClipboard({{CF_TEXT, bytes + '\0'}});
+}
+
+TClipboardContents ClipboardContents(std::vector<UINT>* handleFormats) {
+    TClipboardContents contents;
+    TClipboardSession clipboard;
+    if (!clipboard)
+        return contents;
+    for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format)) {
+        HANDLE data = GetClipboardData(format);
+        TGlobalLock lock(data);
+        if (lock.Get())
+            contents.emplace_back(format,
+                                  std::string(static_cast<const char*>(lock.Get()), GlobalSize(data)));
+        else if (handleFormats)
+            handleFormats->push_back(format);
+    }
+    return contents;
+}
+
+std::string ClipboardFormatBytes(const TClipboardContents& contents, UINT format) {
+    for (const auto& [entryFormat, bytes] : contents)
+        if (entryFormat == format)
+            return bytes;
+    return "(absent)";
+}
+
+TStubBrowser::TStubBrowser() : Log(TempFile("browser")) {
+    HadCommand = ReadCommand(SavedCommand);
+    WriteCommand("\"" + BuildFile("StubBrowser.exe") + "\" \"" + Log + "\" \"%1\"");
+}
+
+TStubBrowser::~TStubBrowser() {
+    if (HadCommand)
+        WriteCommand(SavedCommand);
+    else
+        RegDeleteKeyA(HKEY_CLASSES_ROOT, HttpCommandKey);
+    DeleteFileA(Log.c_str());
+}
+
+std::vector<std::string> TStubBrowser::WaitForUrls(std::size_t count, DWORD milliseconds) {
+    // The stub writes each argument on a line and then "end".
+    std::vector<std::string> urls;
+    WaitUntil(
+        [&] {
+            urls.clear();
+            for (const std::string& line : ReadLines(Log))
+                if (line != "end")
+                    urls.push_back(line);
+            return urls.size() >= count;
+        },
+        milliseconds);
+    return urls;
+}
+
+void TStubBrowser::Clear() {
+    DeleteFileA(Log.c_str());
+}
+
+TWordlarkApp::TWordlarkApp() : Process(std::make_unique<TProcess>("\"" + BuildFile("WL.exe") + "\"")) {
+    if (Process->Started())
+        FormWindow = WaitForWindow(FormClass, FormTitle, 15000, Process->Id());
+    // Start-up is complete once the hook is in place for this window.
+    if (!WaitUntil([&] { return ASettings::GetTargetWindow() == FormWindow && ASettings::GetHookHandle(); },
+                   5000))
+        FormWindow = nullptr;
+}
+
+TWordlarkApp::~TWordlarkApp() {
+    if (HWND window = FindTopWindow(FormClass, FormTitle, Process->Id()))
+        PostMessageA(window, QuitRequest, 0, 0);
+    Process->Wait(10000);
+}
+
+TSelectionHolder::TSelectionHolder() : Log(TempFile("selection")) {
+    static int count = 0;
+    const std::string title = "Selection Holder " + std::to_string(++count);
+    Process = std::make_unique<TProcess>("\"" + BuildFile("KeyTarget.exe") + "\" \"" + Log + "\" \"" + title +
+                                         "\"");
+    Frame = WaitForWindow("WordlarkKeyTarget", title.c_str(), 10000, Process->Id());
+    if (Frame)
+        WaitUntil([&] { return (Edit = FindWindowExA(Frame, nullptr, "EDIT", nullptr)) != nullptr; }, 5000);
+}
+
+bool TSelectionHolder::Select(const std::string& text) {
+    if (!Edit)
+        return false;
+    SendMessageA(Edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageA(Edit, EM_SETSEL, 0, -1);
+    return Activate(Frame);
+}
+
+} // namespace TestSupport

@@ -1,0 +1,77 @@
+// What the lookup tests share: the clipboard filled and read whole, a stub browser registered as the
+// system's web browser, the real WL.exe, and another program that holds a selection.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "TestSupport.h"
+
+namespace TestSupport {
+
+// Clipboard formats in enumeration order, each with the bytes of its global memory object.
+using TClipboardContents = std::vector<std::pair<UINT, std::string>>;
+
+// Replaces the clipboard with the given global-memory formats and, if asked, a bitmap.
+void PutOnClipboard(const TClipboardContents& formats, bool withBitmap = false);
+void PutTextOnClipboard(const std::string& bytes);
+// Every global-memory format of the clipboard; formats held as other handles are listed in
+// handleFormats when it is given.
+TClipboardContents ClipboardContents(std::vector<UINT>* handleFormats = nullptr);
+// The bytes of one format, or "(absent)".
+std::string ClipboardFormatBytes(const TClipboardContents& contents, UINT format);
+
+// StubBrowser registered as the command for http URLs, each URL it is started with logged on a line;
+// the registration that was there before is put back at the end.
+class TStubBrowser {
+public:
+    TStubBrowser();
+    TStubBrowser(const TStubBrowser&) = delete;
+    TStubBrowser& operator=(const TStubBrowser&) = delete;
+    ~TStubBrowser();
+    // The URLs of the starts so far, once `count` of them have arrived or the time is out.
+    std::vector<std::string> WaitForUrls(std::size_t count, DWORD milliseconds);
+    void Clear();
+
+private:
+    std::string Log;
+    bool HadCommand = false;
+    std::string SavedCommand;
+};
+
+// A started WL.exe whose configuration window exists and whose hook is in place; asked to quit and
+// waited for at the end.
+class TWordlarkApp {
+public:
+    TWordlarkApp();
+    TWordlarkApp(const TWordlarkApp&) = delete;
+    TWordlarkApp& operator=(const TWordlarkApp&) = delete;
+    ~TWordlarkApp();
+    HWND Window() const { return FormWindow; }
+    bool Running() const { return FormWindow != nullptr; }
+
+private:
+    std::unique_ptr<TProcess> Process;
+    HWND FormWindow = nullptr;
+};
+
+// Another program (KeyTarget) in front with a text selected in its focused edit control.
+class TSelectionHolder {
+public:
+    TSelectionHolder();
+    HWND Window() const { return Frame; }
+    // Replaces the edit's text, selects all of it and brings the program to the front.
+    bool Select(const std::string& text);
+
+private:
+    std::string Log;
+    std::unique_ptr<TProcess> Process;
+    HWND Frame = nullptr;
+    HWND Edit = nullptr;
+};
+
+} // namespace TestSupport

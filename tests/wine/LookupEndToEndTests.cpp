@@ -1,0 +1,215 @@
+// The three hot keys end to end: the real WL.exe, another program that holds a selection and has
+// the focus, and a stub browser registered as the system's web browser. Keys are injected as the
+// user would press them.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "LookupSupport.h"
+#include "Settings.h"
+
+using namespace TestSupport;
+
+namespace {
+
+constexpr const char* DialogClass = "#32770";
+constexpr const char* DialogCaption = "Wordlark Lookup";
+constexpr int PromptLabelId = 3001, TextEditId = 3002;
+
+std::string GlossaUrl(const std::string& encoded) {
+    return "http://glossa.orvane.com/search?q=" + encoded + "&r=5";
+}
+
+std::string ControlText(HWND dialog, int id) {
+    char text[256] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+HWND VisibleMenu() {
+    HWND menu = FindTopWindow("#32768", nullptr);
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+// A "Wordlark Lookup" dialog other than the given one.
+HWND WaitForNewDialog(HWND other = nullptr) {
+    struct TSearch {
+        HWND Other, Found;
+    } search{other, nullptr};
+    WaitUntil(
+        [&] {
+            EnumWindows(
+                [](HWND window, LPARAM data) -> BOOL {
+                    auto& s = *reinterpret_cast<TSearch*>(data);
+                    char text[64] = "";
+                    GetWindowTextA(window, text, sizeof text);
+                    if (window != s.Other && IsWindowVisible(window) && lstrcmpA(text, DialogCaption) == 0)
+                        s.Found = window;
+                    return s.Found == nullptr;
+                },
+                reinterpret_cast<LPARAM>(&search));
+            return search.Found != nullptr;
+        },
+        5000);
+    return search.Found;
+}
+
+} // namespace
+
+class HotKeyLookup : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { Link = std::make_unique<TSettingsLink>(); }
+    static void TearDownTestSuite() { Link.reset(); }
+    void SetUp() override {
+        ClearProgramRegistry();
+        ASettings::SetEnabled(true);
+        Browser = std::make_unique<TStubBrowser>();
+        App = std::make_unique<TWordlarkApp>();
+        ASSERT_TRUE(App->Running());
+        Holder = std::make_unique<TSelectionHolder>();
+        ASSERT_TRUE(Holder->Window());
+    }
+    void TearDown() override {
+        Holder.reset();
+        App.reset();
+        Browser.reset();
+        ClearProgramRegistry();
+    }
+
+    // Selects the text in the other program and presses Ctrl with the key there.
+    void PressHotKeyOn(const std::string& selection, WORD key) {
+        ASSERT_TRUE(Holder->Select(selection));
+        TypeCombo({VK_CONTROL}, key);
+    }
+    // No browser start within a second.
+    void ExpectNoLookup() {
+        PumpMessages(1000);
+        EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty());
+    }
+
+    static std::unique_ptr<TSettingsLink> Link;
+    std::unique_ptr<TStubBrowser> Browser;
+    std::unique_ptr<TWordlarkApp> App;
+    std::unique_ptr<TSelectionHolder> Holder;
+};
+
+std::unique_ptr<TSettingsLink> HotKeyLookup::Link;
+
+TEST_F(HotKeyLookup, QuickLookupOpensTheCleanedFirstLineAndGivesTheUserTheirClipboardBack) {
+    const UINT privateFormat = RegisterClipboardFormatA("Wordlark Test Format");
+    const std::string privateBytes("a\0b\0\xFF\0\0", 7);
+    PutOnClipboard({{CF_TEXT, std::string("user text", 10)}, {privateFormat, privateBytes}});
+    const TClipboardContents before = ClipboardContents();
+
+    PressHotKeyOn("  hello world \t\r\nsecond line", 'L');
+    EXPECT_EQ(Browser->WaitForUrls(1, 5000), std::vector<std::string>{GlossaUrl("hello%20world")});
+
+    const TClipboardContents after = ClipboardContents();
+    EXPECT_EQ(ClipboardFormatBytes(after, CF_TEXT), ClipboardFormatBytes(before, CF_TEXT));
+    EXPECT_EQ(ClipboardFormatBytes(after, privateFormat), privateBytes);
+}
+
+TEST_F(HotKeyLookup, MenuLookupOpensAtThePointerAKeyChoosesALinkAndEscapeGivesTheForegroundBack) {
+    SetCursorPos(300, 200);
+    WaitUntil(
+        [] {
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            return cursor.x == 300 && cursor.y == 200;
+        },
+        2000);
+
+    // Every entry has the first letter of its caption: "S" is Synora's.
+    PressHotKeyOn("menu word", 'M');
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (menu = VisibleMenu()) != nullptr; }, 5000));
+    RECT place{};
+    GetWindowRect(menu, &place);
+    EXPECT_EQ(place.left, 300);
+    EXPECT_EQ(place.top, 200);
+    TypeCombo({}, 'S');
+    EXPECT_EQ(Browser->WaitForUrls(1, 5000),
+              std::vector<std::string>{"http://synora.orvane.com/search?q=menu%20word&r=5"});
+
+    Browser->Clear();
+    PressHotKeyOn("menu word", 'M');
+    ASSERT_TRUE(WaitUntil([] { return VisibleMenu() != nullptr; }, 5000));
+    TypeCombo({}, VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([] { return VisibleMenu() == nullptr; }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == Holder->Window(); }, 3000));
+    ExpectNoLookup();
+}
+
+TEST_F(HotKeyLookup, EditAndLookupShowsTheSelectionAndLooksUpWhatOkOrTheCloseBoxLeaves) {
+    PressHotKeyOn("edit me", 'Q');
+    HWND dialog = WaitForNewDialog();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(ControlText(dialog, PromptLabelId), "Look up on Glossa:");
+    EXPECT_EQ(ControlText(dialog, TextEditId), "edit me");
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }, 3000));
+    // The text is focused and selected: typing replaces it; Enter is OK.
+    TypeCombo({}, 'Z');
+    TypeCombo({}, 'Y');
+    TypeCombo({}, VK_RETURN);
+    EXPECT_EQ(Browser->WaitForUrls(1, 5000), std::vector<std::string>{GlossaUrl("zy")});
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == Holder->Window(); }, 3000));
+
+    Browser->Clear();
+    PressHotKeyOn("closed by the box", 'Q');
+    dialog = WaitForNewDialog();
+    ASSERT_TRUE(dialog);
+    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(Browser->WaitForUrls(1, 5000), std::vector<std::string>{GlossaUrl("closed%20by%20the%20box")});
+}
+
+TEST_F(HotKeyLookup, CancelAndEscapeLookUpNothingAndTwoOpenDialogsEachLookUpTheirOwnText) {
+    PressHotKeyOn("cancelled", 'Q');
+    HWND dialog = WaitForNewDialog();
+    ASSERT_TRUE(dialog);
+    PressButton(dialog, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 3000));
+    PressHotKeyOn("escaped", 'Q');
+    dialog = WaitForNewDialog();
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }, 3000));
+    TypeCombo({}, VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 3000));
+    ExpectNoLookup();
+
+    PressHotKeyOn("first", 'Q');
+    HWND first = WaitForNewDialog();
+    ASSERT_TRUE(first);
+    // The user turns back to the other program once the dialog is in front.
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == first; }, 3000));
+    PressHotKeyOn("second", 'Q');
+    HWND second = WaitForNewDialog(first);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(ControlText(second, TextEditId), "second");
+    PressButton(second, IDOK);
+    EXPECT_EQ(Browser->WaitForUrls(1, 5000), std::vector<std::string>{GlossaUrl("second")});
+    PressButton(first, IDOK);
+    EXPECT_EQ(Browser->WaitForUrls(2, 5000),
+              (std::vector<std::string>{GlossaUrl("second"), GlossaUrl("first")}));
+}
+
+TEST_F(HotKeyLookup, WithNothingSelectedOnlyEditAndLookupOpensItsDialogEmptyAfterHalfASecond) {
+    PutTextOnClipboard("keep me");
+    PressHotKeyOn("", 'L');
+    PressHotKeyOn("", 'M');
+    ExpectNoLookup();
+    EXPECT_EQ(VisibleMenu(), nullptr);
+    EXPECT_EQ(ClipboardFormatBytes(ClipboardContents(), CF_TEXT), std::string("keep me", 8));
+
+    const ULONGLONG pressed = GetTickCount64();
+    PressHotKeyOn("", 'Q');
+    HWND dialog = WaitForNewDialog();
+    const ULONGLONG opened = GetTickCount64() - pressed;
+    ASSERT_TRUE(dialog);
+    EXPECT_GE(opened, 400u);
+    EXPECT_LT(opened, 2500u);
+    EXPECT_EQ(ControlText(dialog, TextEditId), "");
+    PressButton(dialog, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 3000));
+    ExpectNoLookup();
+}
