@@ -150,6 +150,24 @@ TEST_F(ConfigPages, WebLinksAreEditedInTheWindowAndStoredOnlyWhenValid) {
     ASSERT_TRUE(Wordlark.ShowPage(WebLinksPage));
     ASSERT_EQ(LinkLines().size(), 5u);
     EXPECT_EQ(SelectedLink(), 0);
+    // A larger window: the list grows in height, the details group in width, Reset keeps its corner.
+    auto size = [](HWND control) {
+        RECT rect{};
+        GetWindowRect(control, &rect);
+        return rect;
+    };
+    const RECT list = size(Control(IDC_DEFINEDLINKSLISTBOX)), group = size(Control(IDC_EDITWEBLINKGROUPBOX)),
+               reset = size(Control(IDC_RESETBUTTON)), window = size(Wordlark.Window);
+    SetWindowPos(Wordlark.Window, nullptr, 0, 0, window.right - window.left + 120,
+                 window.bottom - window.top + 90, SWP_NOMOVE | SWP_NOZORDER);
+    PumpMessages(300);
+    const RECT listNow = size(Control(IDC_DEFINEDLINKSLISTBOX)),
+               groupNow = size(Control(IDC_EDITWEBLINKGROUPBOX)), resetNow = size(Control(IDC_RESETBUTTON));
+    EXPECT_EQ(listNow.bottom - listNow.top, list.bottom - list.top + 90);
+    EXPECT_EQ(listNow.right - listNow.left, list.right - list.left);
+    EXPECT_EQ(groupNow.right - groupNow.left, group.right - group.left + 120);
+    EXPECT_EQ(resetNow.left - reset.left, 120);
+    EXPECT_EQ(resetNow.top - reset.top, 90);
     // A predefined link: details and Delete greyed, the label shown; it may still move down.
     EXPECT_FALSE(IsWindowEnabled(Control(IDC_WEBLINKDESCRIPTIONEDIT)));
     EXPECT_FALSE(IsWindowEnabled(Control(IDC_WEBLINKDELETEBUTTON)));
