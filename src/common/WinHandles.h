@@ -109,29 +109,8 @@ private:
     bool IsOpen;
 };
 
-// A menu loaded from the resources (or created); destroyed with its sub-menus.
-class TMenu {
-public:
-    TMenu() = default;
-    explicit TMenu(HMENU menu) : Menu(menu) {}
-    TMenu(TMenu&& other) noexcept : Menu(std::exchange(other.Menu, nullptr)) {}
-    TMenu& operator=(TMenu&& other) noexcept {
-        std::swap(Menu, other.Menu);
-        return *this;
-    }
-    TMenu(const TMenu&) = delete;
-    TMenu& operator=(const TMenu&) = delete;
-    ~TMenu() {
-        if (Menu)
-            DestroyMenu(Menu);
-    }
-    HMENU Get() const { return Menu; }
-
-private:
-    HMENU Menu = nullptr;
-};
-
-// A GDI object or icon that the program made itself (not a shared resource); released with it.
+// A menu, GDI object or icon that the program made or loaded itself (not a shared resource);
+// released with it (a menu with its sub-menus).
 template <class THandle, BOOL(WINAPI* Release)(THandle)> class TOwnedHandle {
 public:
     TOwnedHandle() = default;
@@ -152,5 +131,6 @@ public:
 private:
     THandle Handle = nullptr;
 };
+using TMenu = TOwnedHandle<HMENU, DestroyMenu>;
 using TGdiObject = TOwnedHandle<HGDIOBJ, DeleteObject>;
 using TIcon = TOwnedHandle<HICON, DestroyIcon>;
