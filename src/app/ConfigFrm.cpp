@@ -125,12 +125,16 @@ void TConfigForm::Destroy() {
 int TConfigForm::RunMessageLoop() {
     MSG message{};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        const bool inHotKeyEdit =
+            std::find(std::begin(HotKeyEdits), std::end(HotKeyEdits), message.hwnd) != std::end(HotKeyEdits);
+        // An Alt combination pressed in a hot-key edit is being defined: it must not also press
+        // the button whose mnemonic it is.
+        if (inHotKeyEdit && message.message == WM_SYSCHAR)
+            continue;
         // Ctrl+Tab and Ctrl+Shift+Tab turn the pages, as in the system's own property sheets;
         // in a hot-key edit they are a combination being defined.
-        if (Window && message.message == WM_KEYDOWN && message.wParam == VK_TAB &&
-            (GetKeyState(VK_CONTROL) & 0x8000) && GetActiveWindow() == Window &&
-            std::find(std::begin(HotKeyEdits), std::end(HotKeyEdits), message.hwnd) ==
-                std::end(HotKeyEdits)) {
+        if (Window && !inHotKeyEdit && message.message == WM_KEYDOWN && message.wParam == VK_TAB &&
+            (GetKeyState(VK_CONTROL) & 0x8000) && GetActiveWindow() == Window) {
             const int step = (GetKeyState(VK_SHIFT) & 0x8000) ? PageCount - 1 : 1;
             TabCtrl_SetCurSel(MainPages, (TabCtrl_GetCurSel(MainPages) + step) % PageCount);
             SelectPage(static_cast<TPage>(TabCtrl_GetCurSel(MainPages)));

@@ -88,6 +88,13 @@ TEST_F(ConfigPages, HotKeysAreDefinedByPressingThemAndStoredOnlyByAValidApply) {
     TypeCombo({VK_SHIFT}, 'C');
     PumpMessages(300);
     EXPECT_EQ(WindowText(menuEdit), KeyComboToText(ctrlAltX));
+    // An Alt combination is captured without pressing the button of that mnemonic ("&Help"), which
+    // would take the focus: the next combination still reaches the same edit.
+    TypeCombo({VK_MENU}, 'H');
+    ASSERT_TRUE(WaitUntil(
+        [&] { return WindowText(menuEdit) == KeyComboToText(TKeyCombo::Make('H', false, ModAlt)); }, 3000));
+    TypeCombo({VK_CONTROL, VK_MENU}, 'X');
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(menuEdit) == KeyComboToText(ctrlAltX); }, 3000));
     // Pressed while the window is in front, the old hot key is captured, not looked up, and stays
     // in force.
     EXPECT_EQ(ASettings::GetKeyCombo(MenuLookup).Value, DefaultKeyCombos[MenuLookup].Value);
