@@ -17,23 +17,30 @@ constexpr int LinkDetailIds[] = {IDC_EDITWEBLINKGROUPBOX,    IDC_WEBLINKDESCRIPT
                                  IDC_WEBLINKURLAFTERLABEL,   IDC_WEBLINKAFTEREDIT};
 constexpr int LinkEditIds[] = {IDC_WEBLINKDESCRIPTIONEDIT, IDC_WEBLINKBEFOREEDIT, IDC_WEBLINKAFTEREDIT};
 
-// A 16 x 16 black arrow, pointing up or down, on a transparent ground.
-HICON MakeArrowIcon(bool up) {
-    constexpr int Size = 16;
-    WORD bits[2 * Size]; // AND mask (1 = transparent), then XOR mask (0 = black where opaque)
-    for (int row = 0; row < Size; ++row) {
-        const int height = up ? row - 4 : 11 - row; // rows 4 to 11 hold the triangle
-        WORD andRow = 0xFFFF;
-        if (height >= 0 && height <= 6)
-            for (int column = 7 - height; column <= 8 + height; ++column)
-                andRow &= static_cast<WORD>(~(0x8000u >> column));
-        // Each row is stored with its first byte leftmost.
-        bits[row] = static_cast<WORD>((andRow >> 8) | (andRow << 8));
-        bits[Size + row] = 0;
-    }
-    TGdiObject mask(CreateBitmap(Size, 2 * Size, 1, 1, bits));
-    ICONINFO info{TRUE, 0, 0, static_cast<HBITMAP>(mask.Get()), nullptr};
-    return CreateIconIndirect(&info);
+constexpr int ArrowSize = 16;
+
+// Whether a pixel belongs to the arrow: a triangle in rows 4 to 10 (up) or 5 to 11 (down).
+bool InArrow(bool up, int row, int column) {
+    const int height = up ? row - 4 : 11 - row;
+    return height >= 0 && height <= 6 && column >= 7 - height && column <= 8 + height;
+}
+
+// Adds one arrow image in the colour to the list, on a ground that the list makes transparent.
+void AddArrow(HIMAGELIST list, bool up, COLORREF colour) {
+    constexpr DWORD Ground = 0x00FF00FF; // magenta, the same value as a DIB pixel and a COLORREF
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, ArrowSize, -ArrowSize, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    TGdiObject bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bits)
+        return;
+    const DWORD pixel =
+        static_cast<DWORD>(GetRValue(colour)) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
+    auto* pixels = static_cast<DWORD*>(bits);
+    for (int row = 0; row < ArrowSize; ++row)
+        for (int column = 0; column < ArrowSize; ++column)
+            pixels[row * ArrowSize + column] = InArrow(up, row, column) ? pixel : Ground;
+    ImageList_AddMasked(list, static_cast<HBITMAP>(bitmap.Get()), Ground);
 }
 
 void AddHint(HWND tooltip, HWND page, HWND control, const std::string& text) {
@@ -50,13 +57,14 @@ void AddHint(HWND tooltip, HWND page, HWND control, const std::string& text) {
 
 void TConfigForm::InitWebLinksPage() {
     HWND page = Pages[WebLinksPage];
-    // An image list, not BM_SETIMAGE: the version 6 buttons draw it centred, greyed when disabled.
+    // An image list, not BM_SETIMAGE: the version 6 buttons draw it centred, with an image for
+    // each state (normal, hot, pressed, disabled, default, stylus hot); the disabled one is grey.
     for (auto [id, up] :
          {std::pair{IDC_WEBLINKMOVEUPBUTTON, true}, std::pair{IDC_WEBLINKMOVEDOWNBUTTON, false}}) {
         TImageList& images = up ? MoveUpImages : MoveDownImages;
-        images = TImageList(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 0));
-        const TIcon arrow(MakeArrowIcon(up));
-        ImageList_AddIcon(images.Get(), arrow.Get());
+        images = TImageList(ImageList_Create(ArrowSize, ArrowSize, ILC_COLOR32 | ILC_MASK, 6, 0));
+        for (int state = 0; state < 6; ++state)
+            AddArrow(images.Get(), up, GetSysColor(state == 3 ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
         BUTTON_IMAGELIST list{images.Get(), {0, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_CENTER};
         SendDlgItemMessageA(page, id, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
     }

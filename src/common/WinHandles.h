@@ -109,7 +109,7 @@ private:
     bool IsOpen;
 };
 
-// A menu, GDI object or icon that the program made or loaded itself (not a shared resource);
+// A menu, GDI object or image list that the program made or loaded itself (not a shared resource);
 // released with it (a menu with its sub-menus).
 template <class THandle, BOOL(WINAPI* Release)(THandle)> class TOwnedHandle {
 public:
@@ -133,4 +133,3 @@ private:
 };
 using TMenu = TOwnedHandle<HMENU, DestroyMenu>;
 using TGdiObject = TOwnedHandle<HGDIOBJ, DeleteObject>;
-using TIcon = TOwnedHandle<HICON, DestroyIcon>;
