@@ -281,6 +281,7 @@ bool TConfigForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         Layout.Capture(Window, FrameAnchors);
         for (int page = 0; page < PageCount; ++page)
             PageLayouts[page].Capture(Pages[page], PageAnchors[page]);
+        SetTitleFont();
         PlacePages();
         return true;
     case WM_DESTROY:

@@ -127,6 +127,7 @@ private:
 
     // Overview page handlers.
     void InitOverviewPage();
+    void SetTitleFont();
     void WebLinkLabelClicked(int labelId);
     void ReadMeTextLinkLabelClick();
     void UninstallButtonClick();

@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <utility>
+
 #include "../common/Errors.h"
 #include "../common/SimpleReg.h"
 #include "ConfigFrmRes.h"
@@ -63,16 +65,21 @@ void TConfigForm::InitOverviewPage() {
     for (int id : {IDC_READMETEXTLINKLABEL, IDC_WORDLARKWEBSITELABEL, IDC_SUPPORTSITELABEL})
         SetWindowSubclass(GetDlgItem(page, id), SpaceActivatesProc, SpaceActivatesSubclass, 0);
 
-    // The title in bold 12 point, scaled like the rest of the page.
-    HWND title = GetDlgItem(page, IDC_LABEL6);
+    SetTitleFont();
+}
+
+// The title in bold 12 point: one and a half times the page's 8-point font, so that it follows
+// the page's scaling, also after a change of DPI.
+void TConfigForm::SetTitleFont() {
+    HWND page = Pages[OverviewPage];
     LOGFONTA font{};
-    GetObjectA(reinterpret_cast<HGDIOBJ>(SendMessageA(title, WM_GETFONT, 0, 0)), sizeof font, &font);
-    HDC screen = GetDC(title);
-    font.lfHeight = -MulDiv(12, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(title, screen);
+    if (!GetObjectA(reinterpret_cast<HGDIOBJ>(SendMessageA(page, WM_GETFONT, 0, 0)), sizeof font, &font))
+        return;
+    font.lfHeight = MulDiv(font.lfHeight, 12, 8);
     font.lfWeight = FW_BOLD;
+    TGdiObject previous = std::move(TitleFont);
     TitleFont = TGdiObject(CreateFontIndirectA(&font));
-    SendMessageA(title, WM_SETFONT, reinterpret_cast<WPARAM>(TitleFont.Get()), TRUE);
+    SendDlgItemMessageA(page, IDC_LABEL6, WM_SETFONT, reinterpret_cast<WPARAM>(TitleFont.Get()), TRUE);
 }
 
 void TConfigForm::WebLinkLabelClicked(int labelId) {
