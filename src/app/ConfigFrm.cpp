@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "../common/Settings.h"
 #include "../hook/KeyboardHook.h"
 #include "../lookup/WinApiHacks.h"
@@ -35,6 +38,28 @@ constexpr THelpContextRule HotKeysPageHelpContexts[] = {
     {IDC_EDITLOOKUPHOTKEYEDIT, EditLookupHelpContext},
 };
 
+// How each page's controls follow the page's size, in page order.
+const std::vector<TAnchorRule> PageAnchors[TConfigForm::PageCount] = {
+    {{IDC_OVERVIEWNOTESLABEL, SizeX | SizeY}, {IDC_UNINSTALLBUTTON, MoveX | MoveY}},
+    {{IDC_GROUPBOX1, SizeX},
+     {IDC_DEFAULTWEBLINKCOMBOBOX, SizeX},
+     {IDC_GROUPBOX2, SizeX},
+     {IDC_GROUPBOX3, SizeX},
+     {IDC_RESETHOTKEYSBUTTON, MoveX | MoveY}},
+    {{IDC_LABEL9, SizeX},
+     {IDC_PREDEFINEDLINKLABEL, SizeX},
+     {IDC_DEFINEDLINKSLISTBOX, SizeY},
+     {IDC_EDITWEBLINKGROUPBOX, SizeX},
+     {IDC_WEBLINKDESCRIPTIONEDIT, SizeX},
+     {IDC_WEBLINKBEFOREEDIT, SizeX},
+     {IDC_WORDLABEL, MoveX},
+     {IDC_WEBLINKURLAFTERLABEL, MoveX},
+     {IDC_WEBLINKAFTEREDIT, MoveX},
+     {IDC_WEBLINKADDBUTTON, MoveY},
+     {IDC_WEBLINKDELETEBUTTON, MoveY},
+     {IDC_RESETBUTTON, MoveX | MoveY}},
+};
+
 constexpr const char* PageCaptions[TConfigForm::PageCount] = {"Overview", "Hot Keys", "Web Links"};
 constexpr int PageTemplates[TConfigForm::PageCount] = {IDD_OVERVIEWPAGE, IDD_HOTKEYSPAGE, IDD_WEBLINKSPAGE};
 
@@ -57,6 +82,12 @@ HICON LoadSharedIcon(HINSTANCE instance, const char* name, int sizeMetric) {
 }
 
 } // namespace
+
+std::string ControlText(HWND control) {
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
 
 TConfigForm::~TConfigForm() {
     Destroy();
@@ -94,6 +125,22 @@ void TConfigForm::Destroy() {
 int TConfigForm::RunMessageLoop() {
     MSG message{};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        const bool inHotKeyEdit =
+            std::find(std::begin(HotKeyEdits), std::end(HotKeyEdits), message.hwnd) != std::end(HotKeyEdits);
+        // An Alt combination pressed in a hot-key edit is being defined: it must not also press
+        // the button whose mnemonic it is.
+        if (inHotKeyEdit && message.message == WM_SYSCHAR)
+            continue;
+        // Ctrl+Tab and Ctrl+Shift+Tab turn the pages, as in the system's own property sheets;
+        // in a hot-key edit they are a combination being defined.
+        if (Window && !inHotKeyEdit && message.message == WM_KEYDOWN && message.wParam == VK_TAB &&
+            (GetKeyState(VK_CONTROL) & 0x8000) && GetActiveWindow() == Window) {
+            const int step = (GetKeyState(VK_SHIFT) & 0x8000) ? PageCount - 1 : 1;
+            TabCtrl_SetCurSel(MainPages, (TabCtrl_GetCurSel(MainPages) + step) % PageCount);
+            SelectPage(static_cast<TPage>(TabCtrl_GetCurSel(MainPages)));
+            MainPagesChange();
+            continue;
+        }
         // Tab, Enter and Escape work in the window and in every open Edit-and-Lookup dialog.
         HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
         if (root && (root == Window || IsEditAndLookupForm(root)) && IsDialogMessageA(root, &message))
@@ -136,8 +183,31 @@ INT_PTR CALLBACK TConfigForm::DialogProc(HWND window, UINT message, WPARAM wPara
     return FALSE;
 }
 
-INT_PTR CALLBACK TConfigForm::PageProc(HWND, UINT, WPARAM, LPARAM) {
-    // The pages' controls and handlers arrive with the pages; until then a page only exists.
+// The pages hand their controls' messages to the window object, fenced like the window's own.
+INT_PTR CALLBACK TConfigForm::PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(page, DWLP_USER, lParam);
+        return FALSE;
+    }
+    auto* form = reinterpret_cast<TConfigForm*>(GetWindowLongPtrA(page, DWLP_USER));
+    if (!form)
+        return FALSE;
+    try {
+        switch (message) {
+        case WM_COMMAND:
+            form->OnPageCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+            return TRUE;
+        case WM_NOTIFY:
+            return form->OnPageNotify(*reinterpret_cast<const NMHDR*>(lParam)) ? TRUE : FALSE;
+        case WM_SIZE:
+            for (int index = 0; index < PageCount; ++index)
+                if (form->Pages[index] == page)
+                    form->PageLayouts[index].Apply();
+            return TRUE;
+        }
+    } catch (...) {
+        ShowCaughtError(form->Window);
+    }
     return FALSE;
 }
 
@@ -176,6 +246,7 @@ bool TConfigForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
         if (header.idFrom == IDC_MAINPAGES && header.code == TCN_SELCHANGE) {
             SelectPage(static_cast<TPage>(TabCtrl_GetCurSel(MainPages)));
+            MainPagesChange();
             return true;
         }
         return false;
@@ -208,6 +279,9 @@ bool TConfigForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         return false;
     case WM_RECAPTURE_LAYOUT:
         Layout.Capture(Window, FrameAnchors);
+        for (int page = 0; page < PageCount; ++page)
+            PageLayouts[page].Capture(Pages[page], PageAnchors[page]);
+        SetTitleFont();
         PlacePages();
         return true;
     case WM_DESTROY:
@@ -234,6 +308,7 @@ void TConfigForm::FormCreate() {
 
     SelectPage(OverviewPage);
     SetWindowTextA(Window, ConfigFormTitle);
+    InitHotKeyEdits();
     DisabledTrayIcon = LoadSharedIcon(Instance, "MAINICONDISABLED", SM_CXSMICON);
     MainIcon = LoadSharedIcon(Instance, "MAINICON", SM_CXSMICON);
     AddTrayIcon();
@@ -241,6 +316,7 @@ void TConfigForm::FormCreate() {
     NextClipboardViewer = SetClipboardViewer(Window);
     StartKeyboardHook(Window);
     SetHelpContexts();
+    SetDlgItemTextA(Pages[OverviewPage], IDC_OVERVIEWNOTESLABEL, LoadText(IDS_OVERVIEWNOTES).c_str());
 }
 
 void TConfigForm::FormDestroy() {
@@ -260,12 +336,16 @@ void TConfigForm::CreatePages() {
         SendMessageA(MainPages, TCM_INSERTITEMA, static_cast<WPARAM>(page), reinterpret_cast<LPARAM>(&item));
         Pages[page] = CreateDialogParamA(Instance, MAKEINTRESOURCEA(PageTemplates[page]), Window, PageProc,
                                          reinterpret_cast<LPARAM>(this));
+        PageLayouts[page].Capture(Pages[page], PageAnchors[page]);
     }
+    InitOverviewPage();
+    InitWebLinksPage();
     PlacePages();
 }
 
-// The pages lie over the tab control's display area, above it in the z-order so that the tab
-// control (which clips its siblings) does not paint over them.
+// The pages lie over the tab control's display area, right after it in the z-order: the tab
+// control clips its siblings, so it does not paint over them, and the Tab key reaches the page's
+// controls between the page tabs and the Options group.
 void TConfigForm::PlacePages() {
     if (!MainPages)
         return;
@@ -275,7 +355,7 @@ void TConfigForm::PlacePages() {
     TabCtrl_AdjustRect(MainPages, FALSE, &area);
     for (HWND page : Pages)
         if (page)
-            SetWindowPos(page, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
+            SetWindowPos(page, MainPages, area.left, area.top, area.right - area.left, area.bottom - area.top,
                          SWP_NOACTIVATE);
 }
 
@@ -284,6 +364,11 @@ void TConfigForm::SelectPage(TPage page) {
     for (int index = 0; index < PageCount; ++index)
         if (Pages[index])
             ShowWindow(Pages[index], index == page ? SW_SHOW : SW_HIDE);
+    // The keyboard must not stay in a control that is no longer shown.
+    const HWND focus = GetFocus();
+    for (int index = 0; index < PageCount; ++index)
+        if (index != page && focus && IsChild(Pages[index], focus))
+            SendMessageA(Window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(MainPages), TRUE);
 }
 
 void TConfigForm::SetHelpContexts() {
@@ -366,19 +451,6 @@ void TConfigForm::FormHide() {
     ASettings::SetConfigWindowShown(false);
 }
 
-void TConfigForm::LoadSettings() {
-    CheckDlgButton(Window, IDC_ENABLEWORDLARKCHECKBOX, ASettings::GetEnabled() ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(Window, IDC_NEWBROWSERWINDOWCHECKBOX,
-                   ASettings::GetOpenInNewBrowser() ? BST_CHECKED : BST_UNCHECKED);
-}
-
-bool TConfigForm::ApplySettings() {
-    ASettings::SetEnabled(IsDlgButtonChecked(Window, IDC_ENABLEWORDLARKCHECKBOX) == BST_CHECKED);
-    ASettings::SetOpenInNewBrowser(IsDlgButtonChecked(Window, IDC_NEWBROWSERWINDOWCHECKBOX) == BST_CHECKED);
-    UpdateTrayIcon();
-    return true;
-}
-
 // --- Commands: buttons and tray menu items ---
 
 void TConfigForm::OnCommand(int id) {
@@ -427,6 +499,16 @@ void TConfigForm::ApplyButtonClick() {
     ApplySettings();
 }
 
+std::string TConfigForm::LoadText(UINT id) const {
+    char text[1024];
+    const int length = LoadStringA(Instance, id, text, sizeof text);
+    return std::string(text, static_cast<size_t>(length > 0 ? length : 0));
+}
+
+int TConfigForm::ShowMessage(UINT captionId, const std::string& text, UINT flags) const {
+    return MessageBoxA(Window, text.c_str(), LoadText(captionId).c_str(), flags);
+}
+
 void TConfigForm::HelpButtonClick() {
     ShowHelp(ConfigWindowHelpContext);
 }
@@ -461,9 +543,6 @@ void TConfigForm::ExitWordlarkMenuItemClick() {
 void TConfigForm::OnHotKey(int index) {
     Engine.HotKeyPressed(index);
 }
-
-// The Hot Keys page takes this over.
-void TConfigForm::OnKeyComboCaptured(LPARAM) {}
 
 void TConfigForm::OnClipboardChanged() {
     Engine.ClipboardChanged();

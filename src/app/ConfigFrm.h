@@ -5,11 +5,18 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <commctrl.h>
+
+#include <string>
 
 #include "../lookup/LookupEngine.h"
 #include "AnchorLayout.h"
 #include "ErrorBox.h"
+#include "PendingKeyCombos.h"
 #include "WinHandles.h"
+#include "WorkingLinks.h"
+
+using TImageList = TOwnedHandle<HIMAGELIST, ImageList_Destroy>;
 
 class TConfigForm {
 public:
@@ -40,6 +47,31 @@ public:
     // Pages in tab order.
     enum TPage { OverviewPage = 0, HotKeysPage = 1, WebLinksPage = 2, PageCount = 3 };
     void SelectPage(TPage page);
+
+    // --- Hot Keys page and the frame's load, validate and save (src/app/ConfigFrmHotKeys.cpp) ---
+    void InitHotKeyEdits();
+    void LoadSettings();
+    void LoadHotKeys();
+    void SaveHotKeys();
+    void SaveSettings();
+    bool ValidateHotKeys();
+    bool ApplySettings();
+
+    // --- Web Links page and the default-link drop-down (src/app/ConfigFrmWebLinks.cpp) ---
+    void LoadLinks();
+    void SaveLinks();
+    bool ValidateLinks();
+    void ResetLinks();
+    void FillLinkList();
+    void SelectLink(int index);
+    void ShowSelectedLink();
+    void UpdateLinkLock();
+    void MoveSelectedLink(int delta);
+    void FillDefaultLinkCombo(const std::string& preferred);
+    void LoadDefaultLink();
+
+    // --- Overview page, read-me and uninstall (src/app/ConfigFrmOverview.cpp) ---
+    void OpenProgramFile(const std::string& name);
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -78,8 +110,34 @@ private:
     void ApplyButtonClick();
     void HelpButtonClick();
 
-    void LoadSettings();
-    bool ApplySettings();
+    void ResetHotkeysButtonClick();
+    void ShowPendingKeyCombo(int index);
+
+    // Web Links page handlers.
+    void InitWebLinksPage();
+    void DefinedLinksListBoxClick();
+    void WebLinkEditChange(HWND edit);
+    void WebLinkAddButtonClick();
+    void WebLinkDeleteButtonClick();
+    void WebLinkMoveUpButtonClick();
+    void WebLinkMoveDownButtonClick();
+    void ResetButtonClick();
+    void MainPagesChange();
+    std::string DefaultLinkComboText() const;
+
+    // Overview page handlers.
+    void InitOverviewPage();
+    void SetTitleFont();
+    void WebLinkLabelClicked(int labelId);
+    void ReadMeTextLinkLabelClick();
+    void UninstallButtonClick();
+
+    // Messages of the pages' controls, which the pages hand to the window.
+    void OnPageCommand(int id, int code, HWND control);
+    bool OnPageNotify(const NMHDR& header);
+    HWND PageItem(TPage page, int id) const { return GetDlgItem(Pages[page], id); }
+    std::string LoadText(UINT id) const;
+    int ShowMessage(UINT captionId, const std::string& text, UINT flags) const;
 
     HWND Window = nullptr;
     HINSTANCE Instance = nullptr;
@@ -93,4 +151,15 @@ private:
     TMenu TrayMenuResource;
     HMENU TrayPopupMenu = nullptr; // the "Tray" sub-menu of TrayMenuResource
     UINT TaskbarCreatedMessage = 0;
+
+    TAnchorLayout PageLayouts[PageCount];
+    HWND HotKeyEdits[HotKeyCount] = {};
+    TPendingKeyCombos PendingKeyCombos;
+    TWorkingLinks WorkingLinks;
+    bool FillingLinkEdits = false; // the program, not the user, is changing the link edits
+    TGdiObject TitleFont;
+    TImageList MoveUpImages, MoveDownImages;
 };
+
+// The text of a window or control, whatever its length.
+std::string ControlText(HWND control);

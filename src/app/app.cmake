@@ -1,6 +1,9 @@
 set(WL_APP_SOURCES
   app/AnchorLayout.cpp
   app/ConfigFrm.cpp
+  app/ConfigFrmHotKeys.cpp
+  app/ConfigFrmOverview.cpp
+  app/ConfigFrmWebLinks.cpp
   app/Help.cpp
   app/SingleInstance.cpp
 )

@@ -109,24 +109,27 @@ private:
     bool IsOpen;
 };
 
-// A menu loaded from the resources (or created); destroyed with its sub-menus.
-class TMenu {
+// A menu, GDI object or image list that the program made or loaded itself (not a shared resource);
+// released with it (a menu with its sub-menus).
+template <class THandle, BOOL(WINAPI* Release)(THandle)> class TOwnedHandle {
 public:
-    TMenu() = default;
-    explicit TMenu(HMENU menu) : Menu(menu) {}
-    TMenu(TMenu&& other) noexcept : Menu(std::exchange(other.Menu, nullptr)) {}
-    TMenu& operator=(TMenu&& other) noexcept {
-        std::swap(Menu, other.Menu);
+    TOwnedHandle() = default;
+    explicit TOwnedHandle(THandle handle) : Handle(handle) {}
+    TOwnedHandle(TOwnedHandle&& other) noexcept : Handle(std::exchange(other.Handle, nullptr)) {}
+    TOwnedHandle& operator=(TOwnedHandle&& other) noexcept {
+        std::swap(Handle, other.Handle);
         return *this;
     }
-    TMenu(const TMenu&) = delete;
-    TMenu& operator=(const TMenu&) = delete;
-    ~TMenu() {
-        if (Menu)
-            DestroyMenu(Menu);
+    TOwnedHandle(const TOwnedHandle&) = delete;
+    TOwnedHandle& operator=(const TOwnedHandle&) = delete;
+    ~TOwnedHandle() {
+        if (Handle)
+            Release(Handle);
     }
-    HMENU Get() const { return Menu; }
+    THandle Get() const { return Handle; }
 
 private:
-    HMENU Menu = nullptr;
+    THandle Handle = nullptr;
 };
+using TMenu = TOwnedHandle<HMENU, DestroyMenu>;
+using TGdiObject = TOwnedHandle<HGDIOBJ, DeleteObject>;

@@ -1,7 +1,11 @@
 #include "TestSupport.h"
 
 #include "Errors.h"
+#include "Settings.h"
 
+#include <commctrl.h>
+
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -238,6 +242,164 @@ std::string ErrorText(const std::function<void()>& call) {
 
 void ClearProgramRegistry() {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Orvane");
+}
+
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
+TWordlark TWordlark::Start(const std::string& program) {
+    TWordlark wordlark;
+    wordlark.Process = std::make_unique<TProcess>(Quoted(program.empty() ? BuildFile("WL.exe") : program));
+    if (wordlark.Process->Started())
+        wordlark.Window =
+            WaitForWindow("TConfigForm", "Wordlark Configuration", 15000, wordlark.Process->Id());
+    WaitUntil([&] { return ASettings::GetTargetWindow() == wordlark.Window && ASettings::GetHookHandle(); },
+              5000);
+    return wordlark;
+}
+
+bool TWordlark::Quit() {
+    PostMessageA(Window, WM_USER + 4, 0, 0);
+    return Process->Wait(10000);
+}
+
+bool TWordlark::ShowWindow() {
+    // The tray icon's callback with a left double-click.
+    PostMessageA(Window, WM_USER + 3, 0, WM_LBUTTONDBLCLK);
+    return WaitUntil([&] { return IsWindowVisible(Window) && ASettings::GetConfigWindowShown(); }, 5000) &&
+           Activate(Window);
+}
+
+namespace {
+
+struct TChildSearch {
+    int Id;
+    HWND Found = nullptr;
+};
+
+BOOL CALLBACK MatchChild(HWND child, LPARAM data) {
+    auto& search = *reinterpret_cast<TChildSearch*>(data);
+    if (GetDlgCtrlID(child) != search.Id)
+        return TRUE;
+    search.Found = child;
+    return FALSE;
+}
+
+} // namespace
+
+HWND TWordlark::Control(int id) const {
+    TChildSearch search{id};
+    EnumChildWindows(Window, MatchChild, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+bool TWordlark::ShowPage(int page) {
+    HWND tabs = Control(1001);
+    for (int turn = 0; turn < 3; ++turn) {
+        if (SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == page)
+            return true;
+        if (!Activate(Window))
+            return false;
+        const LRESULT before = SendMessageA(tabs, TCM_GETCURSEL, 0, 0);
+        TypeCombo({VK_CONTROL}, VK_TAB);
+        WaitUntil([&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) != before; }, 3000);
+    }
+    return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == page;
+}
+
+std::string WindowText(HWND control) {
+    std::string text(static_cast<size_t>(SendMessageA(control, WM_GETTEXTLENGTH, 0, 0)) + 1, '\0');
+    text.resize(static_cast<size_t>(
+        SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+namespace {
+
+// Wide messages: the ANSI ones come back unconverted across processes under Wine.
+std::vector<std::string> Lines(HWND control, UINT countMessage, UINT lengthMessage, UINT textMessage) {
+    std::vector<std::string> lines;
+    const LRESULT count = SendMessageW(control, countMessage, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        std::wstring line(static_cast<size_t>(SendMessageW(control, lengthMessage, i, 0)) + 1, L'\0');
+        line.resize(static_cast<size_t>(
+            SendMessageW(control, textMessage, i, reinterpret_cast<LPARAM>(line.data()))));
+        std::string text(line.size() * 2 + 1, '\0');
+        text.resize(static_cast<size_t>(
+            WideCharToMultiByte(CP_ACP, 0, line.c_str(), static_cast<int>(line.size()), text.data(),
+                                static_cast<int>(text.size()), nullptr, nullptr)));
+        lines.push_back(text);
+    }
+    return lines;
+}
+
+} // namespace
+
+std::vector<std::string> ListLines(HWND list) {
+    return Lines(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
+}
+
+std::vector<std::string> ComboLines(HWND combo) {
+    return Lines(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+}
+
+int ListSelection(HWND list) {
+    return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+}
+
+int ComboSelection(HWND combo) {
+    return static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
+}
+
+void Click(HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    const POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    INPUT inputs[3]{};
+    for (INPUT& input : inputs)
+        input.type = INPUT_MOUSE;
+    // Every event carries the position, so that the buttons cannot land where the pointer was.
+    const DWORD flags[3] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+    for (int i = 0; i < 3; ++i) {
+        inputs[i].mi.dx = MulDiv(centre.x, 65535, width - 1);
+        inputs[i].mi.dy = MulDiv(centre.y, 65535, height - 1);
+        inputs[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags[i];
+    }
+    // Wine moves the pointer asynchronously: the buttons go only where the move has arrived.
+    SendInput(1, &inputs[0], sizeof inputs[0]);
+    WaitUntil(
+        [&] {
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            return std::abs(cursor.x - centre.x) <= 1 && std::abs(cursor.y - centre.y) <= 1;
+        },
+        2000);
+    PumpMessages(50);
+    SendInput(2, &inputs[1], sizeof inputs[0]);
+    PumpMessages(250);
+}
+
+void TypeText(const std::string& text) {
+    for (char c : text) {
+        const SHORT key = VkKeyScanA(c);
+        std::vector<WORD> modifiers;
+        if (key & 0x100)
+            modifiers.push_back(VK_SHIFT);
+        TypeCombo(modifiers, static_cast<WORD>(key & 0xFF));
+    }
+    PumpMessages(200);
+}
+
+std::string AnswerMessageBox(const char* caption, int buttonId, DWORD milliseconds) {
+    HWND box = WaitForMessageBox(caption, milliseconds);
+    if (!box)
+        return "";
+    const std::string text = MessageBoxText(box);
+    PressButton(box, buttonId);
+    WaitUntil([&] { return !IsWindow(box); }, 3000);
+    return text;
 }
 
 } // namespace TestSupport

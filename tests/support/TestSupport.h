@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -83,5 +84,39 @@ std::string ErrorText(const std::function<void()>& call);
 
 // Removes HKEY_CURRENT_USER\Software\Orvane (everything the program stores).
 void ClearProgramRegistry();
+
+std::string Quoted(const std::string& path);
+
+// A started WL.exe (by default the one built) with its configuration window; start-up is complete
+// once the hook is in place for that window. The caller links the shared block.
+struct TWordlark {
+    std::unique_ptr<TProcess> Process;
+    HWND Window = nullptr;
+
+    static TWordlark Start(const std::string& program = std::string());
+    // Posts the quit request and waits for the process to end.
+    bool Quit();
+    // The window shown as by a double-click on the tray icon, and in front.
+    bool ShowWindow();
+    // Control `id` of the window or of one of its pages.
+    HWND Control(int id) const;
+    // Turns the pages with Ctrl+Tab, as a user at the keyboard does, until `page` is shown.
+    bool ShowPage(int page);
+};
+
+// The text of a control of another process.
+std::string WindowText(HWND control);
+// The lines of a list box or a drop-down list of another process, and its selected line (-1: none).
+std::vector<std::string> ListLines(HWND list);
+std::vector<std::string> ComboLines(HWND combo);
+int ListSelection(HWND list);
+int ComboSelection(HWND combo);
+
+// A left click in the middle of a control, through the input queue (the window must be in front).
+void Click(HWND control);
+// Types text as key presses into whatever has the focus (letters, digits, blanks and a few signs).
+void TypeText(const std::string& text);
+// Waits for a message box by caption, takes its text and presses a button; "" when none came.
+std::string AnswerMessageBox(const char* caption, int buttonId, DWORD milliseconds = 5000);
 
 } // namespace TestSupport

@@ -26,10 +26,6 @@ constexpr UINT TrayCallback = WM_USER + 3, QuitRequest = WM_USER + 4;
 constexpr int MainPagesId = 1001, GroupBox4Id = 1002, EnableCheckBoxId = 1003, OkButtonId = 1005,
               CancelButtonId = 1006, HelpButtonId = 1008;
 
-std::string Quoted(const std::string& path) {
-    return "\"" + path + "\"";
-}
-
 // The notification area answers a modification only for an icon that it holds.
 bool TrayIconPresent(HWND window) {
     NOTIFYICONDATAA data{};
@@ -77,28 +73,6 @@ RECT ChildRect(HWND window, int id) {
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
-
-// A started WL.exe with its configuration window.
-struct TWordlark {
-    std::unique_ptr<TProcess> Process;
-    HWND Window = nullptr;
-
-    static TWordlark Start() {
-        TWordlark wordlark;
-        wordlark.Process = std::make_unique<TProcess>(Quoted(BuildFile("WL.exe")));
-        if (wordlark.Process->Started())
-            wordlark.Window = WaitForWindow(FormClass, FormTitle, 15000, wordlark.Process->Id());
-        // Start-up is complete once the hook is in place for this window.
-        WaitUntil(
-            [&] { return ASettings::GetTargetWindow() == wordlark.Window && ASettings::GetHookHandle(); },
-            5000);
-        return wordlark;
-    }
-    bool Quit() {
-        PostMessageA(Window, QuitRequest, 0, 0);
-        return Process->Wait(10000);
-    }
-};
 
 class Wordlark : public ::testing::Test {
 protected:

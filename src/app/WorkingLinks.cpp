@@ -1,0 +1,79 @@
+#include "WorkingLinks.h"
+
+#include <algorithm>
+#include <utility>
+
+void TWorkingLinks::Assign(std::vector<TWebLink> links) {
+    Entries = std::move(links);
+    if (Entries.empty())
+        Entries.emplace_back();
+    SelectedIndex = 0;
+}
+
+void TWorkingLinks::Reset() {
+    Assign(std::vector<TWebLink>(PredefinedLinks, PredefinedLinks + PredefinedLinkCount));
+}
+
+void TWorkingLinks::Select(int index) {
+    SelectedIndex = std::clamp(index, 0, Count() - 1);
+}
+
+void TWorkingLinks::EditSelected(const std::string& description, const std::string& urlBefore,
+                                 const std::string& urlAfter) {
+    TWebLink& link = Entries[static_cast<size_t>(SelectedIndex)];
+    if (link.Locked)
+        return;
+    link.Description = description;
+    link.UrlBefore = urlBefore;
+    link.UrlAfter = urlAfter;
+}
+
+void TWorkingLinks::Add() {
+    Entries.emplace_back();
+    SelectedIndex = Count() - 1;
+}
+
+bool TWorkingLinks::DeleteSelected() {
+    if (SelectedLink().Locked)
+        return false;
+    Entries.erase(Entries.begin() + SelectedIndex);
+    if (Entries.empty())
+        Entries.emplace_back();
+    Select(SelectedIndex);
+    return true;
+}
+
+bool TWorkingLinks::MoveSelected(int delta) {
+    const int target = SelectedIndex + delta;
+    if ((delta != -1 && delta != 1) || target < 0 || target >= Count())
+        return false;
+    std::swap(Entries[static_cast<size_t>(SelectedIndex)], Entries[static_cast<size_t>(target)]);
+    SelectedIndex = target;
+    return true;
+}
+
+bool IsBlankDescription(const std::string& description) {
+    // Bytes up to the space are blanks and control characters, and so is DEL.
+    return std::all_of(description.begin(), description.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte <= ' ' || byte == 0x7F;
+    });
+}
+
+TLinkProblem FindLinkProblem(const std::vector<TWebLink>& links) {
+    for (size_t i = 0; i < links.size(); ++i) {
+        if (IsBlankDescription(links[i].Description))
+            return {TLinkError::NoDescription, static_cast<int>(i)};
+        for (size_t j = i + 1; j < links.size(); ++j)
+            if (links[j].Description == links[i].Description)
+                return {TLinkError::DuplicateDescription, static_cast<int>(i)};
+    }
+    return {};
+}
+
+int ChooseDefaultLink(const std::vector<TWebLink>& links, const std::string& preferred) {
+    for (size_t i = links.size(); i-- > 0;)
+        if (links[i].Description == preferred)
+            return static_cast<int>(i);
+    return links.empty() ? -1 : 0;
+}

@@ -1,0 +1,145 @@
+// The configuration window's page logic that needs no window: pending hot keys, the working link
+// list and its editing, link validation, the default-link choice, the uninstaller's path.
+#include <gtest/gtest.h>
+
+#include "app/PendingKeyCombos.h"
+#include "app/UninstallCommand.h"
+#include "app/WorkingLinks.h"
+
+namespace {
+
+TWebLink Custom(const std::string& description) {
+    return {description, "http://example.com/?q=", "", false};
+}
+
+std::vector<std::string> Descriptions(const TWorkingLinks& links) {
+    std::vector<std::string> result;
+    for (const TWebLink& link : links.Links())
+        result.push_back(link.Description);
+    return result;
+}
+
+} // namespace
+
+TEST(PendingKeyCombos, ResetGivesTheDefaultsAndTheFirstEqualPairIsReportedInOrder) {
+    TPendingKeyCombos pending;
+    pending.Reset();
+    EXPECT_FALSE(pending.FindDuplicate());
+    EXPECT_EQ(pending.Combos[MenuLookup].Value, DefaultKeyCombos[MenuLookup].Value);
+
+    // All three equal: (0, 1) comes first.
+    pending.Combos = {DefaultKeyCombos[0], DefaultKeyCombos[0], DefaultKeyCombos[0]};
+    TDuplicateHotKeys duplicate = pending.FindDuplicate();
+    EXPECT_EQ(duplicate.First, 0);
+    EXPECT_EQ(duplicate.Second, 1);
+
+    pending.Combos = {DefaultKeyCombos[0], DefaultKeyCombos[1], DefaultKeyCombos[1]};
+    duplicate = pending.FindDuplicate();
+    EXPECT_EQ(duplicate.First, 1);
+    EXPECT_EQ(duplicate.Second, 2);
+
+    // The extended flag is part of the combination.
+    pending.Combos[2] =
+        TKeyCombo::Make(DefaultKeyCombos[1].VirtualKey(), true, DefaultKeyCombos[1].Modifiers());
+    EXPECT_FALSE(pending.FindDuplicate());
+}
+
+TEST(WorkingLinks, AreNeverEmptyAndKeepOneEntrySelected) {
+    TWorkingLinks links;
+    EXPECT_EQ(links.Count(), 1);
+    EXPECT_EQ(links.Selected(), 0);
+    EXPECT_EQ(links.SelectedLink().Description, "");
+
+    links.Assign({Custom("a")});
+    EXPECT_TRUE(links.DeleteSelected());
+    ASSERT_EQ(links.Count(), 1) << "the last link deleted leaves an empty one";
+    EXPECT_EQ(links.SelectedLink().Description, "");
+    EXPECT_FALSE(links.SelectedLink().Locked);
+
+    links.Select(-3);
+    EXPECT_EQ(links.Selected(), 0);
+    links.Assign({Custom("a"), Custom("b")});
+    links.Select(7);
+    EXPECT_EQ(links.Selected(), 1);
+}
+
+TEST(WorkingLinks, AddDeleteAndMoveFollowTheSelection) {
+    TWorkingLinks links;
+    links.Reset();
+    ASSERT_EQ(links.Count(), PredefinedLinkCount);
+    links.Add();
+    links.EditSelected("Mine", "http://mine/?w=", "&x");
+    links.Add();
+    links.EditSelected("Other", "", "");
+    EXPECT_EQ(links.Selected(), 6);
+    EXPECT_TRUE(links.CanMoveUp());
+    EXPECT_FALSE(links.CanMoveDown());
+
+    // Deleting inside the list selects the entry that moved into the place.
+    links.Select(5);
+    EXPECT_TRUE(links.DeleteSelected());
+    EXPECT_EQ(links.Selected(), 5);
+    EXPECT_EQ(links.SelectedLink().Description, "Other");
+    // Deleting the last entry selects the new last one.
+    EXPECT_TRUE(links.DeleteSelected());
+    EXPECT_EQ(links.Selected(), 4);
+
+    // Predefined links can be moved but not edited or deleted.
+    links.Select(0);
+    EXPECT_FALSE(links.CanMoveUp());
+    EXPECT_FALSE(links.MoveSelected(-1));
+    links.EditSelected("Changed", "", "");
+    EXPECT_FALSE(links.DeleteSelected());
+    EXPECT_TRUE(links.MoveSelected(+1));
+    EXPECT_EQ(links.Selected(), 1);
+    EXPECT_EQ(Descriptions(links)[0], PredefinedLinks[1].Description);
+    EXPECT_EQ(Descriptions(links)[1], PredefinedLinks[0].Description);
+    links.Select(4);
+    EXPECT_FALSE(links.MoveSelected(+1));
+    EXPECT_FALSE(links.MoveSelected(2));
+
+    links.Reset();
+    for (int i = 0; i < PredefinedLinkCount; ++i)
+        EXPECT_TRUE(LinksIdentical(links.Links()[static_cast<size_t>(i)], PredefinedLinks[i]));
+    EXPECT_EQ(links.Selected(), 0);
+}
+
+TEST(LinkValidation, RefusesBlankAndRepeatedDescriptionsOnly) {
+    EXPECT_FALSE(FindLinkProblem({Custom("A"), Custom("a"), Custom("A ")})) << "case and blanks count";
+    EXPECT_FALSE(FindLinkProblem({Custom("100% & more"), Custom(std::string(65536, 'x'))}));
+    EXPECT_FALSE(FindLinkProblem({Custom(" x\t")}));
+
+    for (const std::string& blank :
+         {std::string(), std::string(" \t\r\n"), std::string("\x01\x7F", 2), std::string("\0\0", 2)}) {
+        const TLinkProblem problem = FindLinkProblem({Custom("a"), Custom(blank), Custom("c")});
+        EXPECT_EQ(problem.Error, TLinkError::NoDescription);
+        EXPECT_EQ(problem.Index, 1);
+    }
+    // Entries are checked in order, each against all later ones: an earlier entry's twin is found
+    // before a blank that lies between them.
+    EXPECT_EQ(FindLinkProblem({Custom("a"), Custom(""), Custom("a")}).Error,
+              TLinkError::DuplicateDescription);
+    // Non-ASCII bytes are text, not blanks.
+    EXPECT_FALSE(IsBlankDescription("\xA0\xE9"));
+
+    const TLinkProblem repeated =
+        FindLinkProblem({Custom("x"), Custom("b"), Custom("c"), Custom("b"), Custom("x")});
+    EXPECT_EQ(repeated.Error, TLinkError::DuplicateDescription);
+    EXPECT_EQ(repeated.Index, 0);
+}
+
+TEST(DefaultLinkChoice, TakesTheLastEqualDescriptionElseTheFirstEntry) {
+    const std::vector<TWebLink> links = {Custom("a"), Custom("b"), Custom("b")};
+    EXPECT_EQ(ChooseDefaultLink(links, "b"), 2);
+    EXPECT_EQ(ChooseDefaultLink(links, "a"), 0);
+    EXPECT_EQ(ChooseDefaultLink(links, "B"), 0);
+    EXPECT_EQ(ChooseDefaultLink(links, "gone"), 0);
+    EXPECT_EQ(ChooseDefaultLink({}, "a"), -1);
+}
+
+TEST(UninstallCommand, EveryQuoteGoesAndArgumentsStay) {
+    EXPECT_EQ(UninstallProgramPath("\"C:\\Program Files\\Wordlark\\unins000.exe\""),
+              "C:\\Program Files\\Wordlark\\unins000.exe");
+    EXPECT_EQ(UninstallProgramPath("\"C:\\a\"b\".exe\" /x"), "C:\\ab.exe /x");
+    EXPECT_EQ(UninstallProgramPath("\"\""), "");
+}
