@@ -46,9 +46,9 @@ int main(int argc, char** argv) {
     ASettings::SetEnabled(true);
     const std::string log = TempFile("latency");
     SetBrowserCommand("\"" + BuildFile("LatencyBrowser.exe") + "\" \"" + log + "\" \"%1\"");
-    TWordlarkApp app;
+    TWordlark app = TWordlark::Start();
     TSelectionHolder holder;
-    if (!app.Running() || !holder.Window()) {
+    if (!app.Window || !holder.Window()) {
         std::fprintf(stderr, "could not start WL.exe or the selection holder\n");
         return 1;
     }
@@ -90,6 +90,7 @@ int main(int argc, char** argv) {
         PumpMessages(100);
     }
     DeleteFileA(log.c_str());
+    app.Quit();
 
     std::sort(latencies.begin(), latencies.end());
     const double median = latencies.size() % 2

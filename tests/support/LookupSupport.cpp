@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "Settings.h"
 #include "WinHandles.h"
 
 namespace TestSupport {
@@ -12,9 +11,6 @@ namespace TestSupport {
 namespace {
 
 constexpr const char* HttpCommandKey = "HTTP\\shell\\open\\command";
-constexpr const char* FormClass = "TConfigForm";
-constexpr const char* FormTitle = "Wordlark Configuration";
-constexpr UINT QuitRequest = WM_USER + 4;
 
 bool ReadCommand(std::string& value) {
     TRegKey key;
@@ -114,21 +110,6 @@ std::vector<std::string> TStubBrowser::WaitForUrls(std::size_t count, DWORD mill
 
 void TStubBrowser::Clear() {
     DeleteFileA(Log.c_str());
-}
-
-TWordlarkApp::TWordlarkApp() : Process(std::make_unique<TProcess>("\"" + BuildFile("WL.exe") + "\"")) {
-    if (Process->Started())
-        FormWindow = WaitForWindow(FormClass, FormTitle, 15000, Process->Id());
-    // Start-up is complete once the hook is in place for this window.
-    if (!WaitUntil([&] { return ASettings::GetTargetWindow() == FormWindow && ASettings::GetHookHandle(); },
-                   5000))
-        FormWindow = nullptr;
-}
-
-TWordlarkApp::~TWordlarkApp() {
-    if (HWND window = FindTopWindow(FormClass, FormTitle, Process->Id()))
-        PostMessageA(window, QuitRequest, 0, 0);
-    Process->Wait(10000);
 }
 
 TSelectionHolder::TSelectionHolder() : Log(TempFile("selection")) {

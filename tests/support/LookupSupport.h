@@ -1,5 +1,5 @@
 // What the lookup tests share: the clipboard filled and read whole, a stub browser registered as the
-// system's web browser, the real WL.exe, and another program that holds a selection.
+// system's web browser, and another program that holds a selection.
 #pragma once
 
 #include <windows.h>
@@ -41,22 +41,6 @@ private:
     std::string Log;
     bool HadCommand = false;
     std::string SavedCommand;
-};
-
-// A started WL.exe whose configuration window exists and whose hook is in place; asked to quit and
-// waited for at the end.
-class TWordlarkApp {
-public:
-    TWordlarkApp();
-    TWordlarkApp(const TWordlarkApp&) = delete;
-    TWordlarkApp& operator=(const TWordlarkApp&) = delete;
-    ~TWordlarkApp();
-    HWND Window() const { return FormWindow; }
-    bool Running() const { return FormWindow != nullptr; }
-
-private:
-    std::unique_ptr<TProcess> Process;
-    HWND FormWindow = nullptr;
 };
 
 // Another program (KeyTarget) in front with a text selected in its focused edit control.

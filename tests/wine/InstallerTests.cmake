@@ -2,7 +2,8 @@
 if(TARGET Installer)
   wl_wine_test(InstallerTests InstallerTests.cpp)
   target_link_libraries(InstallerTests PRIVATE shell32 version)
-  add_dependencies(InstallerTests Installer KeyTarget)
+  target_include_directories(InstallerTests PRIVATE ${PROJECT_SOURCE_DIR}/src/app)
+  add_dependencies(InstallerTests Installer WL KeyTarget)
 endif()
 # For scripts/installer-screenshots.sh, which walks through the installer's pages.
 wl_test_helper(ClickButton helpers/ClickButton.cpp)

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "ConfigFrmRes.h"
 #include "Settings.h"
 #include "SimpleReg.h"
 #include "TestSupport.h"
@@ -358,21 +359,17 @@ TEST_F(Installer, TargetThatCannotBeWrittenIsReportedAndLeavesTheRegistryAlone) 
     EXPECT_EQ(MachineValue(RunKey, "Wordlark"), "");
 }
 
-TEST_F(Installer, UninstallAsTheProgramsButtonStartsItEndsTheProgramAndKeepsTheSettings) {
+TEST_F(Installer, TheInstalledProgramsUninstallButtonEndsItAndUninstallsKeepingTheSettings) {
     const std::string folder = FreshFolder();
     ASSERT_TRUE(InstallSilently(folder));
-    std::unique_ptr<TProcess> wordlark;
-    HWND window = StartInstalled(folder, wordlark);
-    ASSERT_NE(window, nullptr);
+    TWordlark wordlark = TWordlark::Start(folder + "\\WL.exe");
+    ASSERT_NE(wordlark.Window, nullptr);
+    ASSERT_TRUE(wordlark.ShowWindow());
 
-    // The button's order: the program asks itself to end, then starts the uninstaller.
-    const std::string uninstaller = UninstallerAsTheProgramFindsIt();
-    ASSERT_FALSE(uninstaller.empty());
-    PostMessageA(window, QuitRequest, 0, 0);
-    ASSERT_GT(reinterpret_cast<INT_PTR>(
-                  ShellExecuteA(nullptr, "open", uninstaller.c_str(), "/SILENT", nullptr, SW_SHOWNORMAL)),
-              32);
-    EXPECT_TRUE(wordlark->Wait(10000));
+    // The Overview page is the one shown first.
+    Click(wordlark.Control(IDC_UNINSTALLBUTTON));
+    EXPECT_EQ(AnswerMessageBox("Uninstall", IDYES), "Do you want to uninstall Wordlark?");
+    EXPECT_TRUE(wordlark.Process->Wait(10000));
     EXPECT_TRUE(WaitUntilUninstalled(folder));
     EXPECT_TRUE(SettingsKept());
 }

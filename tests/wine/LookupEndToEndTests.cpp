@@ -31,7 +31,7 @@ HWND VisibleMenu() {
     return menu && IsWindowVisible(menu) ? menu : nullptr;
 }
 
-// A "Wordlark Lookup" dialog other than the given one.
+// A "Wordlark Lookup" dialog other than the given one, once it is ready for the user.
 HWND WaitForNewDialog(HWND other = nullptr) {
     struct TSearch {
         HWND Other, Found;
@@ -51,6 +51,16 @@ HWND WaitForNewDialog(HWND other = nullptr) {
             return search.Found != nullptr;
         },
         5000);
+    // Shown in full once the program has put the keyboard focus into its text.
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    WaitUntil(
+        [&] {
+            return search.Found &&
+                   GetGUIThreadInfo(GetWindowThreadProcessId(search.Found, nullptr), &thread) &&
+                   thread.hwndFocus == GetDlgItem(search.Found, TextEditId);
+        },
+        3000);
     return search.Found;
 }
 
@@ -64,14 +74,15 @@ protected:
         ClearProgramRegistry();
         ASettings::SetEnabled(true);
         Browser = std::make_unique<TStubBrowser>();
-        App = std::make_unique<TWordlarkApp>();
-        ASSERT_TRUE(App->Running());
+        App = TWordlark::Start();
+        ASSERT_TRUE(App.Window);
         Holder = std::make_unique<TSelectionHolder>();
         ASSERT_TRUE(Holder->Window());
     }
     void TearDown() override {
         Holder.reset();
-        App.reset();
+        if (App.Process)
+            App.Quit();
         Browser.reset();
         ClearProgramRegistry();
     }
@@ -89,7 +100,7 @@ protected:
 
     static std::unique_ptr<TSettingsLink> Link;
     std::unique_ptr<TStubBrowser> Browser;
-    std::unique_ptr<TWordlarkApp> App;
+    TWordlark App;
     std::unique_ptr<TSelectionHolder> Holder;
 };
 
@@ -180,8 +191,6 @@ TEST_F(HotKeyLookup, CancelAndEscapeLookUpNothingAndTwoOpenDialogsEachLookUpThei
     PressHotKeyOn("first", 'Q');
     HWND first = WaitForNewDialog();
     ASSERT_TRUE(first);
-    // The user turns back to the other program once the dialog is in front.
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == first; }, 3000));
     PressHotKeyOn("second", 'Q');
     HWND second = WaitForNewDialog(first);
     ASSERT_TRUE(second);
