@@ -187,13 +187,6 @@ protected:
     }
     static bool SettingsKept() { return ASimpleReg::ReadBool(SettingsKey, "OpenInNewBrowser", false); }
 
-    static HWND StartInstalled(const std::string& folder, std::unique_ptr<TProcess>& process) {
-        process = std::make_unique<TProcess>(Quoted(folder + "\\WL.exe"));
-        HWND window = WaitForWindow(FormClass, FormTitle, 15000, process->Id());
-        WaitUntil([&] { return ASettings::GetTargetWindow() == window && ASettings::GetHookHandle(); }, 5000);
-        return window;
-    }
-
     // KeyTarget in front: Ctrl+L must not reach it while the program's hook works; Ctrl+K, which
     // follows, shows that the keys arrived at all.
     bool QuickLookupKeySwallowed() {
@@ -340,9 +333,16 @@ TEST_F(Installer, TargetThatCannotBeWrittenIsReportedAndLeavesTheRegistryAlone) 
     for (int page = 0; page < 4; ++page)
         ASSERT_TRUE(wizard.Next()) << "page " << page;
     // First the file that cannot be written (skipped here), then what that means for the installation.
+    // A box is found by its window before its text and buttons exist: it is pressed once its text is there.
     HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (box = wizard.Dialog(false)) != nullptr; }, 10000));
-    EXPECT_NE(MessageBoxText(box).find(folder + "\\WL.exe"), std::string::npos) << MessageBoxText(box);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return (box = wizard.Dialog(false)) != nullptr &&
+                   MessageBoxText(box).find(folder + "\\WL.exe") != std::string::npos;
+        },
+        10000))
+        << (box ? MessageBoxText(box) : "(no box)");
+    ASSERT_NE(box, nullptr);
     PressButton(box, IDIGNORE);
     ASSERT_TRUE(WaitUntil(
         [&] {
@@ -377,11 +377,11 @@ TEST_F(Installer, TheInstalledProgramsUninstallButtonEndsItAndUninstallsKeepingT
 TEST_F(Installer, QuietUninstallStringEndsARunningProgramAndRemovesEverything) {
     const std::string folder = FreshFolder();
     ASSERT_TRUE(InstallSilently(folder));
-    std::unique_ptr<TProcess> wordlark;
-    ASSERT_NE(StartInstalled(folder, wordlark), nullptr);
+    TWordlark wordlark = TWordlark::Start(folder + "\\WL.exe");
+    ASSERT_NE(wordlark.Window, nullptr);
     TProcess uninstall(MachineValue(UninstallKey, "QuietUninstallString"));
     ASSERT_TRUE(uninstall.Started());
-    EXPECT_TRUE(wordlark->Wait(15000)) << "the uninstaller did not end the program";
+    EXPECT_TRUE(wordlark.Process->Wait(15000)) << "the uninstaller did not end the program";
     EXPECT_TRUE(WaitUntilUninstalled(folder));
     EXPECT_TRUE(SettingsKept());
 }
@@ -405,14 +405,14 @@ TEST_F(Installer, UpdateOverARunningCopyReplacesItsFilesAndLeavesExactlyOneWorki
     const FILETIME old{0x10000000, 0x01000000};
     for (const char* name : {"WL.exe", "Tarnwick2.dll", "readme.txt"})
         SetWriteTime(folder + "\\" + name, old);
-    std::unique_ptr<TProcess> wordlark;
-    ASSERT_NE(StartInstalled(folder, wordlark), nullptr);
+    TWordlark wordlark = TWordlark::Start(folder + "\\WL.exe");
+    ASSERT_NE(wordlark.Window, nullptr);
     // The hook library is now loaded into KeyTarget too, and stays there.
     ASSERT_TRUE(QuickLookupKeySwallowed());
 
     // Without "/D=", the update goes where the installed copy is.
     ASSERT_EQ(Setup("/S"), 0u);
-    EXPECT_TRUE(wordlark->Wait(0)) << "the old copy still runs";
+    EXPECT_TRUE(wordlark.Process->Wait(0)) << "the old copy still runs";
     for (const char* name : {"WL.exe", "Tarnwick2.dll", "readme.txt"}) {
         const FILETIME now = WriteTime(folder + "\\" + name);
         EXPECT_NE(CompareFileTime(&old, &now), 0) << name << " was not replaced";
