@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "ConfigFrmRes.h"
+#include "ProgramTest.h"
 #include "Settings.h"
 #include "SimpleReg.h"
 #include "TestSupport.h"
@@ -34,14 +35,11 @@ bool Checked(HWND button) {
     return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-class ConfigPages : public ::testing::Test {
+class ConfigPages : public TProgramTest {
 protected:
-    static void SetUpTestSuite() { Link = std::make_unique<TSettingsLink>(); }
-    static void TearDownTestSuite() { Link.reset(); }
     void SetUp() override {
-        ClearProgramRegistry();
+        TProgramTest::SetUp();
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, UninstallKey);
-        ASettings::SetEnabled(true);
     }
     void TearDown() override {
         if (Wordlark.Process && !Wordlark.Process->Wait(0))
@@ -61,11 +59,8 @@ protected:
     std::vector<std::string> LinkLines() const { return ListLines(Control(IDC_DEFINEDLINKSLISTBOX)); }
     int SelectedLink() const { return ListSelection(Control(IDC_DEFINEDLINKSLISTBOX)); }
 
-    static std::unique_ptr<TSettingsLink> Link;
     TWordlark Wordlark;
 };
-
-std::unique_ptr<TSettingsLink> ConfigPages::Link;
 
 TEST_F(ConfigPages, HotKeysAreDefinedByPressingThemAndStoredOnlyByAValidApply) {
     StartShown();

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "ConfigFrmRes.h"
+#include "ProgramTest.h"
 #include "Settings.h"
 #include "SimpleReg.h"
 #include "TestSupport.h"
@@ -127,14 +128,11 @@ std::string ProcessImage(HWND window) {
     return path;
 }
 
-class Installer : public ::testing::Test {
+class Installer : public TProgramTest {
 protected:
-    static void SetUpTestSuite() { Link = std::make_unique<TSettingsLink>(); }
-    static void TearDownTestSuite() { Link.reset(); }
     void SetUp() override {
+        TProgramTest::SetUp();
         ForgetInstallation();
-        ClearProgramRegistry();
-        ASettings::SetEnabled(true);
         // The user's settings, which no install or uninstall may touch.
         ASimpleReg::WriteBool(SettingsKey, "OpenInNewBrowser", true);
     }
@@ -209,12 +207,9 @@ protected:
         return WaitUntil([&] { return count("down 4B 0") > markers; }, 5000) && count("down 4C 0") == keys;
     }
 
-    static std::unique_ptr<TSettingsLink> Link;
     std::unique_ptr<TProcess> Target;
     std::string Log;
 };
-
-std::unique_ptr<TSettingsLink> Installer::Link;
 
 // The installer started without a silent switch and driven through its pages by their buttons,
 // as a user clicks through them. Each page is a new child dialog of the wizard window.

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "LookupSupport.h"
+#include "ProgramTest.h"
 #include "Settings.h"
 
 using namespace TestSupport;
@@ -66,13 +67,10 @@ HWND WaitForNewDialog(HWND other = nullptr) {
 
 } // namespace
 
-class HotKeyLookup : public ::testing::Test {
+class HotKeyLookup : public TProgramTest {
 protected:
-    static void SetUpTestSuite() { Link = std::make_unique<TSettingsLink>(); }
-    static void TearDownTestSuite() { Link.reset(); }
     void SetUp() override {
-        ClearProgramRegistry();
-        ASettings::SetEnabled(true);
+        TProgramTest::SetUp();
         Browser = std::make_unique<TStubBrowser>();
         App = TWordlark::Start();
         ASSERT_TRUE(App.Window);
@@ -98,13 +96,10 @@ protected:
         EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty());
     }
 
-    static std::unique_ptr<TSettingsLink> Link;
     std::unique_ptr<TStubBrowser> Browser;
     TWordlark App;
     std::unique_ptr<TSelectionHolder> Holder;
 };
-
-std::unique_ptr<TSettingsLink> HotKeyLookup::Link;
 
 TEST_F(HotKeyLookup, QuickLookupOpensTheCleanedFirstLineAndGivesTheUserTheirClipboardBack) {
     const UINT privateFormat = RegisterClipboardFormatA("Wordlark Test Format");

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "LookupSupport.h"
+#include "ProgramTest.h"
 #include "Settings.h"
 #include "lookup/ClipboardLib.h"
 #include "lookup/LookupEngine.h"
@@ -65,12 +66,10 @@ std::vector<TMenuEntry> ReadShownMenuAndDismiss() {
 
 } // namespace
 
-class Engine : public ::testing::Test {
+class Engine : public TProgramTest {
 protected:
-    static void SetUpTestSuite() { Link = std::make_unique<TSettingsLink>(); }
-    static void TearDownTestSuite() { Link.reset(); }
     void SetUp() override {
-        ClearProgramRegistry();
+        TProgramTest::SetUp();
         Browser = std::make_unique<TStubBrowser>();
         Window = CreateTestWindow("WordlarkEngineTest", EngineWindowProc, "Engine Test", WS_OVERLAPPEDWINDOW,
                                   RECT{50, 50, 350, 250}, &Lookup);
@@ -97,15 +96,12 @@ protected:
         Lookup.ClipboardChanged();
     }
 
-    static std::unique_ptr<TSettingsLink> Link;
     std::unique_ptr<TStubBrowser> Browser;
     TLookupEngine Lookup;
     HWND Window = nullptr;
     std::uint64_t Now = 0;
     unsigned Waited = 0;
 };
-
-std::unique_ptr<TSettingsLink> Engine::Link;
 
 TEST_F(Engine, AChangeAtTheDeadlineIsIgnoredOneBeforeItIsLookedUpAndTheRestoreIsNotAChange) {
     HotKey(0, 1000, "user clipboard");
