@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -250,7 +251,16 @@ std::string Quoted(const std::string& path) {
 
 TWordlark TWordlark::Start(const std::string& program) {
     TWordlark wordlark;
-    wordlark.Process = std::make_unique<TProcess>(Quoted(program.empty() ? BuildFile("WL.exe") : program));
+    // A start that fails at once is reported and tried again: rarely, on a loaded machine, a test
+    // found no window within a fraction of its wait, which only a failed start explains.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        wordlark.Process =
+            std::make_unique<TProcess>(Quoted(program.empty() ? BuildFile("WL.exe") : program));
+        if (wordlark.Process->Started())
+            break;
+        std::fprintf(stderr, "WL.exe did not start (error %lu); trying again\n", GetLastError());
+        Sleep(500);
+    }
     if (wordlark.Process->Started())
         wordlark.Window =
             WaitForWindow("TConfigForm", "Wordlark Configuration", 15000, wordlark.Process->Id());
