@@ -193,3 +193,19 @@ TEST_F(Engine, TheLinkMenuShowsTheHeadingWithoutAmpersandsAndEveryLinkLiterallyW
     EXPECT_EQ(shown, expected);
     EXPECT_TRUE(Browser->WaitForUrls(1, 500).empty());
 }
+
+TEST_F(Engine, TheDialogLooksUpOnTheDefaultLinkOfTheMomentItClosesNotTheOneItsPromptNamed) {
+    Lookup.LookupText = "word";
+    Lookup.OpenEditAndLookup();
+    HWND dialog = FindTopWindow("#32770", "Wordlark Lookup", GetCurrentProcessId());
+    ASSERT_TRUE(dialog);
+    char prompt[64] = "";
+    GetDlgItemTextA(dialog, 3001, prompt, sizeof prompt);
+    EXPECT_STREQ(prompt, "Look up on Glossa:");
+
+    ASettings::SetDefaultLink("Synora");
+    SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(Browser->WaitForUrls(1, 5000),
+              std::vector<std::string>{"http://synora.orvane.com/search?q=word&r=5"});
+}
