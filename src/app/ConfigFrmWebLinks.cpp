@@ -79,11 +79,7 @@ void TConfigForm::InitWebLinksPage() {
 }
 
 void TConfigForm::LoadLinks() {
-    const int count = ASettings::GetLinkCount();
-    std::vector<TWebLink> links;
-    for (int i = 0; i < count; ++i)
-        links.push_back(ASettings::ReadLink(i));
-    WorkingLinks.Assign(std::move(links));
+    WorkingLinks.Assign(ASettings::GetLinks());
     FillLinkList();
 }
 

@@ -34,6 +34,8 @@ public:
     static bool GetOpenInNewBrowser();
     static void SetOpenInNewBrowser(bool value);
     static int GetLinkCount();
+    // The links that GetLinkCount counts, read once (the predefined ones merged in the same way).
+    static std::vector<TWebLink> GetLinks();
     static void SetLinkCount(int count);
     static TWebLink ReadLink(int index);
     static void WriteLink(int index, const TWebLink& link);
@@ -42,7 +44,7 @@ public:
 
 private:
     static int ReadLinkCount();
-    static void AddPredefinedLinks();
+    static std::vector<TWebLink> AddPredefinedLinks();
     static void ReplaceOldSearchLink(std::vector<TWebLink>& links);
 };
 

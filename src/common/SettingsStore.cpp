@@ -48,6 +48,10 @@ int ASettings::GetLinkCount() {
     return ReadLinkCount();
 }
 
+std::vector<TWebLink> ASettings::GetLinks() {
+    return AddPredefinedLinks();
+}
+
 TWebLink ASettings::ReadLink(int index) {
     TWebLink link;
     link.Description = ASimpleReg::ReadString(LinksKey, LinkValueName(index, "Desc").c_str());
@@ -83,8 +87,9 @@ void ASettings::ReplaceOldSearchLink(std::vector<TWebLink>& links) {
 
 // Every predefined link is in the list: found as it is, locked in place where an unlocked copy
 // exists, or appended. The user may reorder them but not remove them for good. The stored list is
-// read once; the steps work on that copy and write each change through at once.
-void ASettings::AddPredefinedLinks() {
+// read once; the steps work on that copy and write each change through at once. Returns the copy,
+// which is then what the registry holds, so that callers need not read the list a second time.
+std::vector<TWebLink> ASettings::AddPredefinedLinks() {
     std::vector<TWebLink> links(static_cast<std::size_t>(ReadLinkCount()));
     for (std::size_t i = 0; i < links.size(); ++i)
         links[i] = ReadLink(static_cast<int>(i));
@@ -106,10 +111,12 @@ void ASettings::AddPredefinedLinks() {
         }
     }
     SetLinkCount(static_cast<int>(links.size()));
+    return links;
 }
 
 std::string ASettings::GetDefaultLink() {
-    const std::string fallback = GetLinkCount() > 0 ? ReadLink(0).Description : std::string();
+    const std::vector<TWebLink> links = GetLinks();
+    const std::string fallback = links.empty() ? std::string() : links[0].Description;
     return ASimpleReg::ReadString(LinksKey, "DefaultLink", fallback);
 }
 

@@ -95,9 +95,9 @@ void TLookupEngine::RunMode() {
 
 void TLookupEngine::ShowWebLinksMenu() {
     std::vector<std::string> captions{LinkMenuHeading(LookupText)};
-    const int count = ASettings::GetLinkCount();
-    for (int i = 0; i < count; ++i)
-        captions.push_back(LinkMenuCaption(ASettings::ReadLink(i).Description));
+    const std::vector<TWebLink> links = ASettings::GetLinks();
+    for (const TWebLink& link : links)
+        captions.push_back(LinkMenuCaption(link.Description));
     // Accelerators are given once, the heading included, so that no entry takes the one the heading
     // got; then the heading loses every "&", its accelerator and any from the lookup text.
     AssignMenuAccelerators(captions);
@@ -109,9 +109,8 @@ void TLookupEngine::ShowWebLinksMenu() {
         return;
     AppendMenuA(menu, MF_STRING | MF_GRAYED, 0, captions[0].c_str());
     AppendMenuA(menu, MF_SEPARATOR | MF_GRAYED, 0, nullptr);
-    for (int i = 0; i < count; ++i)
-        AppendMenuA(menu, MF_STRING, FirstLinkCommand + static_cast<UINT>(i),
-                    captions[static_cast<std::size_t>(i) + 1].c_str());
+    for (std::size_t i = 0; i < links.size(); ++i)
+        AppendMenuA(menu, MF_STRING, FirstLinkCommand + static_cast<UINT>(i), captions[i + 1].c_str());
 
     MenuForegroundWindow = GetForegroundWindow();
     const UINT command = PopupMenuAtCursor(menu);

@@ -24,7 +24,10 @@ std::intptr_t ShellOpen(const std::string& file, const char* parameters) {
 
 void TLookupEngine::LookupOnWebLink(const std::string& description) {
     // Without a match the link is the first of the list, and the failure message names that one.
-    const TWebLink link = FindWebLink(ASettings::GetLinkCount(), ASettings::ReadLink, description);
+    const std::vector<TWebLink> links = ASettings::GetLinks();
+    const TWebLink link = FindWebLink(
+        static_cast<int>(links.size()), [&](int i) { return links[static_cast<std::size_t>(i)]; },
+        description);
     std::string url = link.UrlBefore + UrlEncode(LookupText) + link.UrlAfter;
     AddPredefinedSiteTag(url);
     LaunchUrl(link.Description, url);
