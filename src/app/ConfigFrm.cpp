@@ -83,12 +83,6 @@ HICON LoadSharedIcon(HINSTANCE instance, const char* name, int sizeMetric) {
 
 } // namespace
 
-std::string ControlText(HWND control) {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 TConfigForm::~TConfigForm() {
     Destroy();
 }

@@ -11,6 +11,7 @@
 
 #include "../lookup/LookupEngine.h"
 #include "AnchorLayout.h"
+#include "ControlText.h"
 #include "ErrorBox.h"
 #include "PendingKeyCombos.h"
 #include "WinHandles.h"
@@ -160,6 +161,3 @@ private:
     TGdiObject TitleFont;
     TImageList MoveUpImages, MoveDownImages;
 };
-
-// The text of a window or control, whatever its length.
-std::string ControlText(HWND control);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ControlText.h"
 #include "EditAndLookupFrmRes.h"
 #include "ErrorBox.h"
 #include "WinApiHacks.h"
@@ -11,12 +12,6 @@ namespace {
 
 // The open dialogs, on the program's one UI thread.
 std::vector<TEditAndLookupForm*> OpenForms;
-
-std::string WindowText(HWND window) {
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
-    return text;
-}
 
 } // namespace
 
@@ -114,7 +109,7 @@ void TEditAndLookupForm::FormClose() {
     if (Closing)
         return;
     Closing = true;
-    const std::string text = WindowText(GetDlgItem(Window, IDC_TEXTEDIT));
+    const std::string text = ControlText(GetDlgItem(Window, IDC_TEXTEDIT));
     const HWND previous = PreviousForegroundWindow;
     {
         // Freed on every path, also when the result fails; `this` is gone after this block.

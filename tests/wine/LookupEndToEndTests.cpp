@@ -21,12 +21,6 @@ std::string GlossaUrl(const std::string& encoded) {
     return "http://glossa.orvane.com/search?q=" + encoded + "&r=5";
 }
 
-std::string ControlText(HWND dialog, int id) {
-    char text[256] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
 HWND VisibleMenu() {
     HWND menu = FindTopWindow("#32768", nullptr);
     return menu && IsWindowVisible(menu) ? menu : nullptr;
@@ -150,8 +144,8 @@ TEST_F(HotKeyLookup, EditAndLookupShowsTheSelectionAndLooksUpWhatOkOrTheCloseBox
     PressHotKeyOn("edit me", 'Q');
     HWND dialog = WaitForNewDialog();
     ASSERT_TRUE(dialog);
-    EXPECT_EQ(ControlText(dialog, PromptLabelId), "Look up on Glossa:");
-    EXPECT_EQ(ControlText(dialog, TextEditId), "edit me");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, PromptLabelId)), "Look up on Glossa:");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, TextEditId)), "edit me");
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }, 3000));
     // The text is focused and selected: typing replaces it; Enter is OK.
     TypeCombo({}, 'Z');
@@ -189,7 +183,7 @@ TEST_F(HotKeyLookup, CancelAndEscapeLookUpNothingAndTwoOpenDialogsEachLookUpThei
     PressHotKeyOn("second", 'Q');
     HWND second = WaitForNewDialog(first);
     ASSERT_TRUE(second);
-    EXPECT_EQ(ControlText(second, TextEditId), "second");
+    EXPECT_EQ(WindowText(GetDlgItem(second, TextEditId)), "second");
     PressButton(second, IDOK);
     EXPECT_EQ(Browser->WaitForUrls(1, 5000), std::vector<std::string>{GlossaUrl("second")});
     PressButton(first, IDOK);
@@ -212,7 +206,7 @@ TEST_F(HotKeyLookup, WithNothingSelectedOnlyEditAndLookupOpensItsDialogEmptyAfte
     ASSERT_TRUE(dialog);
     EXPECT_GE(opened, 400u);
     EXPECT_LT(opened, 2500u);
-    EXPECT_EQ(ControlText(dialog, TextEditId), "");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, TextEditId)), "");
     PressButton(dialog, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 3000));
     ExpectNoLookup();

@@ -140,9 +140,7 @@ TEST_F(Engine, ASecondHotKeyTakesOverIndexDeadlineAndClipboardButNotTheTimersPer
     EXPECT_LT(GetTickCount64() - first, 850u);
     HWND dialog = FindTopWindow("#32770", "Wordlark Lookup", GetCurrentProcessId());
     ASSERT_TRUE(dialog);
-    char text[64] = "?";
-    GetDlgItemTextA(dialog, 3002, text, sizeof text);
-    EXPECT_STREQ(text, "");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, 3002)), "");
     SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_FALSE(IsWindow(dialog));
 }
@@ -199,9 +197,7 @@ TEST_F(Engine, TheDialogLooksUpOnTheDefaultLinkOfTheMomentItClosesNotTheOneItsPr
     Lookup.OpenEditAndLookup();
     HWND dialog = FindTopWindow("#32770", "Wordlark Lookup", GetCurrentProcessId());
     ASSERT_TRUE(dialog);
-    char prompt[64] = "";
-    GetDlgItemTextA(dialog, 3001, prompt, sizeof prompt);
-    EXPECT_STREQ(prompt, "Look up on Glossa:");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, 3001)), "Look up on Glossa:");
 
     ASettings::SetDefaultLink("Synora");
     SendMessageA(dialog, WM_COMMAND, IDOK, 0);
