@@ -127,7 +127,12 @@ bool TSelectionHolder::Select(const std::string& text) {
         return false;
     SendMessageA(Edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     SendMessageA(Edit, EM_SETSEL, 0, -1);
-    return Activate(Frame);
+    // Wine sometimes hands the foreground back to the window that had it when the attached input
+    // is let go (the program's own foreground helper meets the same); a user would click again.
+    for (int attempt = 0; attempt < 3; ++attempt)
+        if (Activate(Frame))
+            return true;
+    return false;
 }
 
 } // namespace TestSupport
