@@ -424,4 +424,76 @@ TEST_F(Installer, UpdateOverARunningCopyReplacesItsFilesAndLeavesExactlyOneWorki
     EXPECT_TRUE(Everything(folder, true));
 }
 
+// A copy installed just for the user beside one installed for anyone.
+class PerUserInstaller : public Installer {
+protected:
+    void TearDown() override {
+        Installer::TearDown();
+        RegDeleteKeyA(HKEY_CURRENT_USER, UninstallKey);
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, RunKey, "Wordlark");
+        for (const char* name : InstalledFiles)
+            DeleteFileA((UserFolder() + "\\" + name).c_str());
+        RemoveDirectoryA(UserFolder().c_str());
+    }
+    static std::string Folder(int csidl) {
+        char folder[MAX_PATH] = "";
+        SHGetFolderPathA(nullptr, csidl, nullptr, 0, folder);
+        return folder;
+    }
+    static std::string UserFolder() { return Folder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Wordlark"; }
+    static std::string UserValue(const char* key, const char* name) {
+        return ASimpleReg::ReadString(HKEY_CURRENT_USER, key, name);
+    }
+    static bool UserCopy(bool present) {
+        bool all = true;
+        for (const char* name : InstalledFiles)
+            all = all && FileExists(UserFolder() + "\\" + name) == present;
+        return all && !UserValue(UninstallKey, "InstallLocation").empty() == present &&
+               !UserValue(RunKey, "Wordlark").empty() == present &&
+               FileExists(Folder(CSIDL_PROGRAMS) + "\\Wordlark\\Wordlark.lnk") == present;
+    }
+    static void UninstallWithTheButton(const std::string& program) {
+        TWordlark wordlark = TWordlark::Start(program);
+        ASSERT_TRUE(wordlark.ShowWindow());
+        Click(wordlark.Control(IDC_UNINSTALLBUTTON));
+        EXPECT_EQ(AnswerMessageBox("Uninstall", IDYES), "Do you want to uninstall Wordlark?");
+        EXPECT_TRUE(wordlark.Process->Wait(10000));
+    }
+};
+
+TEST_F(PerUserInstaller, WritesOnlyForTheUserAndAnUpdateOverTheRunningCopyStaysThere) {
+    ASSERT_EQ(Setup("/S /CURRENTUSER"), 0u);
+    EXPECT_TRUE(UserCopy(true));
+    EXPECT_EQ(UserValue(UninstallKey, "UninstallString"), Quoted(UserFolder() + "\\Uninstall.exe"));
+    EXPECT_EQ(UserValue(UninstallKey, "DisplayName"), "Wordlark");
+    EXPECT_EQ(UserValue(RunKey, "Wordlark"), Quoted(UserFolder() + "\\WL.exe"));
+    EXPECT_TRUE(Everything("C:\\Program Files\\Wordlark", false));
+
+    TWordlark wordlark = TWordlark::Start(UserFolder() + "\\WL.exe");
+    ASSERT_EQ(Setup("/S"), 0u);
+    EXPECT_TRUE(wordlark.Process->Wait(0)) << "the old copy still runs";
+    HWND window = WaitForWindow(FormClass, FormTitle, 15000);
+    EXPECT_EQ(lstrcmpiA(ProcessImage(window).c_str(), (UserFolder() + "\\WL.exe").c_str()), 0);
+    EXPECT_TRUE(UserCopy(true));
+    EXPECT_TRUE(Everything("C:\\Program Files\\Wordlark", false));
+}
+
+TEST_F(PerUserInstaller, BesideACopyForAnyoneEachUninstallButtonRemovesOnlyItsOwnCopy) {
+    ASSERT_EQ(Setup("/S /CURRENTUSER"), 0u);
+    const std::string machine = FreshFolder();
+    ASSERT_EQ(Setup("/S /ALLUSERS /D=" + machine), 0u);
+    ASSERT_TRUE(UserCopy(true));
+    ASSERT_TRUE(Everything(machine, true));
+
+    UninstallWithTheButton(UserFolder() + "\\WL.exe");
+    EXPECT_TRUE(WaitUntil([] { return UserCopy(false) && !FolderExists(UserFolder()); }, 20000));
+    EXPECT_TRUE(Everything(machine, true));
+
+    ASSERT_EQ(Setup("/S /CURRENTUSER"), 0u);
+    UninstallWithTheButton(machine + "\\WL.exe");
+    EXPECT_TRUE(WaitUntilUninstalled(machine));
+    EXPECT_TRUE(UserCopy(true));
+    EXPECT_TRUE(SettingsKept());
+}
+
 } // namespace
