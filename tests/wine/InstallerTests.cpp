@@ -424,6 +424,30 @@ TEST_F(Installer, UpdateOverARunningCopyReplacesItsFilesAndLeavesExactlyOneWorki
     EXPECT_TRUE(Everything(folder, true));
 }
 
+TEST_F(Installer, UnzippedPortableCopyHasTheDeliverablesAndWorksWithoutAnInstallation) {
+    const std::string folder = ExeDir() + "..\\..\\Wordlark";
+    std::vector<std::string> files, expected(std::begin(InstalledFiles), std::end(InstalledFiles));
+    expected.erase(std::find(expected.begin(), expected.end(), "Uninstall.exe"));
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    do
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            files.push_back(found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(files.begin(), files.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(files, expected);
+
+    TWordlark wordlark = TWordlark::Start(folder + "\\WL.exe");
+    EXPECT_TRUE(QuickLookupKeySwallowed());
+    ASSERT_TRUE(wordlark.ShowWindow());
+    Click(wordlark.Control(IDC_UNINSTALLBUTTON));
+    EXPECT_EQ(AnswerMessageBox("Uninstall", IDOK), "Unable to launch uninstall.");
+    EXPECT_FALSE(wordlark.Process->Wait(500));
+}
+
 // A copy installed just for the user beside one installed for anyone.
 class PerUserInstaller : public Installer {
 protected:
