@@ -24,7 +24,8 @@ std::string UninstallProgramPath(const std::string& command) {
     return path;
 }
 
-std::string ChooseUninstallCommand(const std::vector<TUninstallEntry>& entries, const std::string& programFolder) {
+std::string ChooseUninstallCommand(const std::vector<TUninstallEntry>& entries,
+                                   const std::string& programFolder) {
     for (const TUninstallEntry& entry : entries)
         if (!entry.UninstallString.empty() && SameFolder(entry.InstallLocation, programFolder))
             return entry.UninstallString;

@@ -17,4 +17,5 @@ struct TUninstallEntry {
 // The "UninstallString" of the entry whose folder is the running program's (compared without
 // regard to case or a trailing backslash); with none matching, the first entry that has one.
 // The entries come in order of preference.
-std::string ChooseUninstallCommand(const std::vector<TUninstallEntry>& entries, const std::string& programFolder);
+std::string ChooseUninstallCommand(const std::vector<TUninstallEntry>& entries,
+                                   const std::string& programFolder);

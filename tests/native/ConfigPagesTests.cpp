@@ -148,7 +148,8 @@ TEST(UninstallCommand, TheRunningCopysOwnEntryWinsElseTheFirstThatNamesAnUninsta
     const std::vector<TUninstallEntry> entries = {
         {"C:\\Program Files\\Wordlark", "\"C:\\Program Files\\Wordlark\\Uninstall.exe\""},
         {"C:\\Users\\ann\\AppData\\Local\\Programs\\Wordlark", "user"}};
-    EXPECT_EQ(ChooseUninstallCommand(entries, "c:\\users\\ANN\\AppData\\Local\\Programs\\Wordlark\\"), "user");
+    EXPECT_EQ(ChooseUninstallCommand(entries, "c:\\users\\ANN\\AppData\\Local\\Programs\\Wordlark\\"),
+              "user");
     EXPECT_EQ(ChooseUninstallCommand(entries, "C:\\Program Files\\Wordlark\\"), entries[0].UninstallString);
     // A portable copy, or one whose entry lost its location.
     EXPECT_EQ(ChooseUninstallCommand(entries, "E:\\Wordlark\\"), entries[0].UninstallString);
