@@ -429,12 +429,10 @@ TEST_F(Installer, UnzippedPortableCopyHasTheDeliverablesAndWorksWithoutAnInstall
     std::vector<std::string> files, expected(std::begin(InstalledFiles), std::end(InstalledFiles));
     expected.erase(std::find(expected.begin(), expected.end(), "Uninstall.exe"));
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE);
-    do
+    HANDLE search = FindFirstFileA((folder + "\\*.*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             files.push_back(found.cFileName);
-    while (FindNextFileA(search, &found));
     FindClose(search);
     std::sort(files.begin(), files.end());
     std::sort(expected.begin(), expected.end());
@@ -448,75 +446,62 @@ TEST_F(Installer, UnzippedPortableCopyHasTheDeliverablesAndWorksWithoutAnInstall
     EXPECT_FALSE(wordlark.Process->Wait(500));
 }
 
-// A copy installed just for the user beside one installed for anyone.
+// A copy installed just for the user, updated while it runs, beside one installed for anyone.
 class PerUserInstaller : public Installer {
 protected:
     void TearDown() override {
         Installer::TearDown();
         RegDeleteKeyA(HKEY_CURRENT_USER, UninstallKey);
         RegDeleteKeyValueA(HKEY_CURRENT_USER, RunKey, "Wordlark");
-        for (const char* name : InstalledFiles)
-            DeleteFileA((UserFolder() + "\\" + name).c_str());
-        RemoveDirectoryA(UserFolder().c_str());
     }
-    static std::string Folder(int csidl) {
-        char folder[MAX_PATH] = "";
-        SHGetFolderPathA(nullptr, csidl, nullptr, 0, folder);
-        return folder;
-    }
-    static std::string UserFolder() { return Folder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Wordlark"; }
     static std::string UserValue(const char* key, const char* name) {
         return ASimpleReg::ReadString(HKEY_CURRENT_USER, key, name);
     }
-    static bool UserCopy(bool present) {
-        bool all = true;
+    // Files, uninstall key, logon entry and the shortcut in the user's own Start menu.
+    static bool UserCopy(const std::string& folder, bool present) {
+        char programs[MAX_PATH] = "";
+        SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, 0, programs);
+        bool all = FileExists(std::string(programs) + "\\Wordlark\\Wordlark.lnk") == present &&
+                   !UserValue(RunKey, "Wordlark").empty() == present && FolderExists(folder) == present;
         for (const char* name : InstalledFiles)
-            all = all && FileExists(UserFolder() + "\\" + name) == present;
-        return all && !UserValue(UninstallKey, "InstallLocation").empty() == present &&
-               !UserValue(RunKey, "Wordlark").empty() == present &&
-               FileExists(Folder(CSIDL_PROGRAMS) + "\\Wordlark\\Wordlark.lnk") == present;
+            all = all && FileExists(folder + "\\" + name) == present;
+        return all;
     }
-    static void UninstallWithTheButton(const std::string& program) {
-        TWordlark wordlark = TWordlark::Start(program);
+};
+
+TEST_F(PerUserInstaller, WritesOnlyForTheUserStaysSoOnUpdateAndEachUninstallButtonRemovesItsOwnCopy) {
+    char localAppData[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, localAppData);
+    const std::string user = std::string(localAppData) + "\\Programs\\Wordlark", machine = FreshFolder();
+    ASSERT_EQ(Setup("/S /CURRENTUSER"), 0u);
+    EXPECT_TRUE(UserCopy(user, true));
+    EXPECT_EQ(UserValue(UninstallKey, "UninstallString"), Quoted(user + "\\Uninstall.exe"));
+    EXPECT_EQ(UserValue(UninstallKey, "InstallLocation"), user);
+    EXPECT_TRUE(Everything("C:\\Program Files\\Wordlark", false)) << "something was written for anyone";
+
+    TWordlark old = TWordlark::Start(user + "\\WL.exe");
+    ASSERT_EQ(Setup("/S"), 0u);
+    EXPECT_TRUE(old.Process->Wait(0));
+    HWND window = WaitForWindow(FormClass, FormTitle, 15000);
+    EXPECT_EQ(lstrcmpiA(ProcessImage(window).c_str(), (user + "\\WL.exe").c_str()), 0);
+    EXPECT_TRUE(Everything("C:\\Program Files\\Wordlark", false));
+    // Ended, so that the next install starts no copy of its own.
+    PostMessageA(window, QuitRequest, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(window); }, 10000));
+
+    ASSERT_EQ(Setup("/S /ALLUSERS /D=" + machine), 0u);
+    for (const std::string& removed : {user, machine}) {
+        TWordlark wordlark = TWordlark::Start(removed + "\\WL.exe");
         ASSERT_TRUE(wordlark.ShowWindow());
         Click(wordlark.Control(IDC_UNINSTALLBUTTON));
         EXPECT_EQ(AnswerMessageBox("Uninstall", IDYES), "Do you want to uninstall Wordlark?");
         EXPECT_TRUE(wordlark.Process->Wait(10000));
+        // Each uninstaller leaves the other copy whole.
+        EXPECT_TRUE(
+            WaitUntil([&] { return UserCopy(user, false) && Everything(machine, removed == user); }, 20000))
+            << removed;
     }
-};
-
-TEST_F(PerUserInstaller, WritesOnlyForTheUserAndAnUpdateOverTheRunningCopyStaysThere) {
-    ASSERT_EQ(Setup("/S /CURRENTUSER"), 0u);
-    EXPECT_TRUE(UserCopy(true));
-    EXPECT_EQ(UserValue(UninstallKey, "UninstallString"), Quoted(UserFolder() + "\\Uninstall.exe"));
-    EXPECT_EQ(UserValue(UninstallKey, "DisplayName"), "Wordlark");
-    EXPECT_EQ(UserValue(RunKey, "Wordlark"), Quoted(UserFolder() + "\\WL.exe"));
-    EXPECT_TRUE(Everything("C:\\Program Files\\Wordlark", false));
-
-    TWordlark wordlark = TWordlark::Start(UserFolder() + "\\WL.exe");
-    ASSERT_EQ(Setup("/S"), 0u);
-    EXPECT_TRUE(wordlark.Process->Wait(0)) << "the old copy still runs";
-    HWND window = WaitForWindow(FormClass, FormTitle, 15000);
-    EXPECT_EQ(lstrcmpiA(ProcessImage(window).c_str(), (UserFolder() + "\\WL.exe").c_str()), 0);
-    EXPECT_TRUE(UserCopy(true));
-    EXPECT_TRUE(Everything("C:\\Program Files\\Wordlark", false));
-}
-
-TEST_F(PerUserInstaller, BesideACopyForAnyoneEachUninstallButtonRemovesOnlyItsOwnCopy) {
-    ASSERT_EQ(Setup("/S /CURRENTUSER"), 0u);
-    const std::string machine = FreshFolder();
-    ASSERT_EQ(Setup("/S /ALLUSERS /D=" + machine), 0u);
-    ASSERT_TRUE(UserCopy(true));
-    ASSERT_TRUE(Everything(machine, true));
-
-    UninstallWithTheButton(UserFolder() + "\\WL.exe");
-    EXPECT_TRUE(WaitUntil([] { return UserCopy(false) && !FolderExists(UserFolder()); }, 20000));
-    EXPECT_TRUE(Everything(machine, true));
-
-    ASSERT_EQ(Setup("/S /CURRENTUSER"), 0u);
-    UninstallWithTheButton(machine + "\\WL.exe");
     EXPECT_TRUE(WaitUntilUninstalled(machine));
-    EXPECT_TRUE(UserCopy(true));
     EXPECT_TRUE(SettingsKept());
 }
 
