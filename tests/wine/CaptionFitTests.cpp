@@ -68,17 +68,13 @@ std::string CutCaptions(HWND window, int dpi, const std::string& face) {
         if (text.empty() ||
             !(link || button || (!lstrcmpiA(name, "Static") && (style & SS_TYPEMASK) <= SS_RIGHT)))
             continue;
-        room.right -= MulDiv(button ? (type == BS_GROUPBOX        ? 12
-                                       : type <= BS_DEFPUSHBUTTON ? 6
-                                                                  : 16)
-                                    : 0,
-                             dpi, 96);
+        const int edges = button ? (type == BS_GROUPBOX ? 12 : type <= BS_DEFPUSHBUTTON ? 6 : 16) : 0;
+        room.right -= MulDiv(edges, dpi, 96);
         const UINT format =
             button ? DT_SINGLELINE : DT_WORDBREAK | (link || (style & SS_NOPREFIX) ? DT_NOPREFIX : 0);
-        const RECT needed = Needed(control, text, format, room, dpi, face);
-        if (needed.right > room.right || needed.bottom > room.bottom)
-            cut += text + " (needs " + std::to_string(needed.right) + " x " + std::to_string(needed.bottom) +
-                   ", has " + std::to_string(room.right) + " x " + std::to_string(room.bottom) + ")\n";
+        if (const RECT needed = Needed(control, text, format, room, dpi, face);
+            needed.right > room.right || needed.bottom > room.bottom)
+            cut += text + "\n";
     }
     return cut;
 }
