@@ -4,13 +4,16 @@
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
-RequestExecutionLevel admin
+; An administrator is asked for elevation and may install for anyone; anybody else installs just
+; for themselves, which needs no rights.
+RequestExecutionLevel highest
 ManifestDPIAware true
 
 !include MUI2.nsh
 !include FileFunc.nsh
 !include LogicLib.nsh
 !include Sections.nsh
+!include nsDialogs.nsh
 
 !define PRODUCT "Wordlark"
 !define VERSION "2.0"
@@ -21,6 +24,8 @@ ManifestDPIAware true
 !define UNINSTALL_KEY "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\OrvaneWordlark_is1"
 !define RUN_KEY "SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
 !define UNINSTALLER "Uninstall.exe"
+; Under HKEY_LOCAL_MACHINE for a copy that anyone may use, under HKEY_CURRENT_USER for one installed
+; just for its user (SHCTX), as are the shortcuts in the matching Start menu.
 !define SHORTCUTS "$SMPROGRAMS\${PRODUCT}"
 ; The running program's window; message 0x404 asks it to end.
 !define FORM_CLASS "TConfigForm"
@@ -30,9 +35,7 @@ ManifestDPIAware true
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
-InstallDir "$PROGRAMFILES64\${PRODUCT}"
-; An update goes where the installed copy is.
-InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+; No InstallDir: the folder follows the kind of installation (ChooseKind), unless "/D=" names it.
 BrandingText "${PUBLISHER} ${PRODUCT} ${VERSION}"
 
 VIProductVersion 2.0.0.0
@@ -46,6 +49,12 @@ VIAddVersionKey /LANG=1033 LegalCopyright "Copyright (C) 2026 ${PUBLISHER}"
 VIAddVersionKey /LANG=1033 OriginalFilename "Wordlark-${VERSION}-setup.exe"
 
 Var WasRunning
+Var IsAdmin      ; 1: may install for anyone using this computer
+Var PerUser      ; 1: just for the current user
+Var FolderGiven  ; 1: "/D=" named the folder
+Var KindGiven    ; 1: "/ALLUSERS" or "/CURRENTUSER" chose the kind
+Var AllUsersRadio
+Var CurrentUserRadio
 
 !define MUI_ICON "${ICONDIR}/MainIcon.ico"
 !define MUI_UNICON "${ICONDIR}/MainIcon.ico"
@@ -61,6 +70,7 @@ Var WasRunning
 !define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
 !insertmacro MUI_PAGE_LICENSE "${APPDIR}/readme.txt"
 
+Page custom KindPage KindPageLeave
 !insertmacro MUI_PAGE_DIRECTORY
 
 !define MUI_PAGE_HEADER_TEXT "Options"
@@ -152,7 +162,6 @@ FunctionEnd
 
 Section "${PRODUCT}" SecProgram
     SectionIn RO
-    SetShellVarContext all
     Call EndRunningWordlark
     Call MoveAsideLoadedLibrary
     ; Nothing reaches the registry unless every file is in place.
@@ -171,7 +180,7 @@ Section "${PRODUCT}" SecProgram
 SectionEnd
 
 Section "Start ${PRODUCT} when Windows starts" SecLogon
-    WriteRegStr HKLM "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\WL.exe"'
+    WriteRegStr SHCTX "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\WL.exe"'
 SectionEnd
 
 Section "Start menu shortcuts" SecShortcuts
@@ -191,26 +200,26 @@ SectionEnd
 Section "-Register"
     ; An update honours options that were switched off this time.
     ${IfNot} ${SectionIsSelected} ${SecLogon}
-        DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT}"
+        DeleteRegValue SHCTX "${RUN_KEY}" "${PRODUCT}"
     ${EndIf}
     ${IfNot} ${SectionIsSelected} ${SecShortcuts}
         !insertmacro REMOVE_SHORTCUTS
     ${EndIf}
 
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\WL.exe,0"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "URLInfoAbout" "${WEBSITE}"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "HelpLink" "${SUPPORT}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\WL.exe,0"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "URLInfoAbout" "${WEBSITE}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "HelpLink" "${SUPPORT}"
     ; The program takes this value whole as a file path once its quotes are removed: no arguments.
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /SILENT'
-    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
-    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /SILENT'
+    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
-    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
 
     ; An update never leaves the user without the program, silent or not.
     ${If} $WasRunning == 1
@@ -231,14 +240,32 @@ Function RunWordlark
     ${EndIf}
 FunctionEnd
 
-Function .onInit
-    SetRegView 64
-    SetShellVarContext all
-    !insertmacro HONOUR_SILENT_SWITCHES
+; The kind of installation in $0 (1: just for the current user) sets the registry root and Start
+; menu that the sections write to, the folder unless "/D=" named one, and the options of a copy of
+; that kind that is already installed.
+Function ChooseKind
+    StrCpy $PerUser $0
+    ${If} $PerUser == 1
+        SetShellVarContext current
+    ${Else}
+        SetShellVarContext all
+    ${EndIf}
+    ${If} $FolderGiven != 1
+        ReadRegStr $INSTDIR SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+    ${EndIf}
+    ${If} $INSTDIR == ""
+    ${AndIf} $PerUser == 1
+        ; Built from the folder rather than asked of the shell, which does not know it everywhere.
+        StrCpy $INSTDIR "$LOCALAPPDATA\Programs\${PRODUCT}"
+    ${ElseIf} $INSTDIR == ""
+        StrCpy $INSTDIR "$PROGRAMFILES64\${PRODUCT}"
+    ${EndIf}
     ; Over an installed copy, options that the user switched off stay off.
-    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "UninstallString"
-    ${If} $0 != ""
-        ReadRegStr $1 HKLM "${RUN_KEY}" "${PRODUCT}"
+    !insertmacro SelectSection ${SecLogon}
+    !insertmacro SelectSection ${SecShortcuts}
+    ReadRegStr $1 SHCTX "${UNINSTALL_KEY}" "UninstallString"
+    ${If} $1 != ""
+        ReadRegStr $1 SHCTX "${RUN_KEY}" "${PRODUCT}"
         ${If} $1 == ""
             !insertmacro UnselectSection ${SecLogon}
         ${EndIf}
@@ -248,14 +275,113 @@ Function .onInit
     ${EndIf}
 FunctionEnd
 
+; Not shown when the command line chose already: a kind switch that could be honoured, or a
+; folder, which the kind would not move.
+Function KindPage
+    ${If} $KindGiven == 1
+    ${OrIf} $FolderGiven == 1
+        Abort
+    ${EndIf}
+    !insertmacro MUI_HEADER_TEXT "Choose Users" "Choose for whom to install ${PRODUCT}."
+    nsDialogs::Create 1018
+    Pop $0
+    ${NSD_CreateRadioButton} 0 0 100% 12u "Install for &anyone using this computer"
+    Pop $AllUsersRadio
+    ${NSD_CreateLabel} 12u 13u -12u 18u "Into $\"$PROGRAMFILES64\${PRODUCT}$\"; needs administrator rights."
+    Pop $0
+    ${NSD_CreateRadioButton} 0 36u 100% 12u "Install just for &me"
+    Pop $CurrentUserRadio
+    ${NSD_CreateLabel} 12u 49u -12u 18u "Into your own folder; only you can use ${PRODUCT}. Needs no administrator rights."
+    Pop $0
+    ${If} $IsAdmin != 1
+        EnableWindow $AllUsersRadio 0
+        ${NSD_CreateLabel} 0 80u 100% 18u "You are not an administrator of this computer, so ${PRODUCT} can be installed just for you."
+        Pop $0
+    ${EndIf}
+    ${If} $PerUser == 1
+        ${NSD_Check} $CurrentUserRadio
+    ${Else}
+        ${NSD_Check} $AllUsersRadio
+    ${EndIf}
+    nsDialogs::Show
+FunctionEnd
+
+Function KindPageLeave
+    ${NSD_GetState} $CurrentUserRadio $0
+    ${If} $0 == ${BST_CHECKED}
+        StrCpy $0 1
+    ${Else}
+        StrCpy $0 0
+    ${EndIf}
+    Call ChooseKind
+FunctionEnd
+
+Function .onInit
+    SetRegView 64
+    !insertmacro HONOUR_SILENT_SWITCHES
+    StrCpy $FolderGiven 0
+    StrCpy $KindGiven 0
+    ${If} $INSTDIR != ""
+        StrCpy $FolderGiven 1
+    ${EndIf}
+    StrCpy $IsAdmin 0
+    UserInfo::GetAccountType
+    Pop $0
+    ${If} $0 == "Admin"
+        StrCpy $IsAdmin 1
+    ${EndIf}
+
+    ; Without a switch an administrator updates a copy installed for anyone, else one installed
+    ; just for them, else installs for anyone; anybody else installs just for themselves.
+    StrCpy $0 1
+    ${If} $IsAdmin == 1
+        ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "UninstallString"
+        ReadRegStr $2 HKCU "${UNINSTALL_KEY}" "UninstallString"
+        ${If} $1 != ""
+        ${OrIf} $2 == ""
+            StrCpy $0 0
+        ${EndIf}
+    ${EndIf}
+    ; "/CURRENTUSER" needs no rights and wins over "/ALLUSERS".
+    ${GetParameters} $R0
+    ClearErrors
+    ${GetOptions} $R0 "/CURRENTUSER" $R1
+    ${IfNot} ${Errors}
+        StrCpy $0 1
+        StrCpy $KindGiven 1
+    ${Else}
+        ClearErrors
+        ${GetOptions} $R0 "/ALLUSERS" $R1
+        ${If} ${Errors}
+        ${ElseIf} $IsAdmin == 1
+            StrCpy $0 0
+            StrCpy $KindGiven 1
+        ${ElseIf} ${Silent}
+            SetErrorLevel 5 ; ERROR_ACCESS_DENIED
+            Quit
+        ${Else}
+            MessageBox MB_OK|MB_ICONINFORMATION "Installing ${PRODUCT} for anyone using this computer needs administrator rights.$\r$\n$\r$\nYou can install it just for yourself."
+        ${EndIf}
+    ${EndIf}
+    Call ChooseKind
+FunctionEnd
+
+; The uninstaller removes the copy that it sits in: one installed just for a user if that user's
+; entry names its folder, else the one installed for anyone.
 Function un.onInit
     SetRegView 64
-    SetShellVarContext all
     !insertmacro HONOUR_SILENT_SWITCHES
+    ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $0 == $INSTDIR
+        SetShellVarContext current
+    ${Else}
+        SetShellVarContext all
+    ${EndIf}
 FunctionEnd
 
 ; Removes what Setup installed and registered, also when the files were deleted by hand; the user's
-; settings under HKEY_CURRENT_USER stay for a later installation.
+; settings under HKEY_CURRENT_USER stay for a later installation, and an uninstaller of a copy
+; installed just for a user never touches HKEY_LOCAL_MACHINE.
 Section "Uninstall"
     Call un.EndRunningWordlark
     Delete /REBOOTOK "$INSTDIR\WL.exe"
@@ -265,8 +391,8 @@ Section "Uninstall"
     Delete "$INSTDIR\readme.txt"
     Delete "$INSTDIR\${UNINSTALLER}"
     !insertmacro REMOVE_SHORTCUTS
-    DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT}"
-    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    DeleteRegValue SHCTX "${RUN_KEY}" "${PRODUCT}"
+    DeleteRegKey SHCTX "${UNINSTALL_KEY}"
     RMDir /REBOOTOK "$INSTDIR"
     ${If} ${RebootFlag}
         MessageBox MB_OK|MB_ICONINFORMATION "Some files of ${PRODUCT} are still in use by other programs. They will be removed when you restart Windows." /SD IDOK

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Walks through the installer of a build folder in its Wine session as a user would, writing a PNG
-# of each page (welcome, read-me, folder, options, finish) and of the desktop afterwards for checking
-# by eye; then ends the program that the finish page started and uninstalls again.
+# of each page (welcome, read-me, users, folder, options, finish) and of the desktop afterwards for
+# checking by eye; then ends the program that the finish page started and uninstalls again. Setup
+# gets no "/D=", which would skip the users page: it installs into the default folder.
 # Usage: installer-screenshots.sh [BUILD_DIR] [OUTPUT_DIR]   (defaults: build/win, BUILD_DIR/screenshots)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,16 +23,16 @@ if [ ! -f "$build/wine.env" ]; then
 fi
 # shellcheck disable=SC1091
 . "$build/wine.env"
-folder='C:\WordlarkScreenshots'
+folder='C:\Program Files\Wordlark'
 helpers=$build/tests/wine
 
-wine "$build/Wordlark-2.0-setup.exe" "/D=$folder" >/dev/null 2>&1 &
+wine "$build/Wordlark-2.0-setup.exe" >/dev/null 2>&1 &
 setup_pid=$!
 cleanup() {
     wine "$helpers/PostToWordlark.exe" 0x404 >/dev/null 2>&1 || true
     wine "$folder\\Uninstall.exe" /S >/dev/null 2>&1 || true
     # The uninstaller goes on from a copy of itself after the started one has ended.
-    for _ in $(seq 100); do [ -e "$WINEPREFIX/drive_c/WordlarkScreenshots" ] || break; sleep 0.1; done
+    for _ in $(seq 100); do [ -e "$WINEPREFIX/drive_c/Program Files/Wordlark" ] || break; sleep 0.1; done
     kill "$setup_pid" 2>/dev/null || true
     wait "$setup_pid" 2>/dev/null || true
     if $started_session; then "$root/scripts/wine-session.sh" stop "$build"; fi
@@ -47,8 +48,9 @@ next() { wine "$helpers/ClickButton.exe" "Wordlark 2.0 Setup" 1 >/dev/null 2>&1;
 
 shot 3 1-welcome
 next && shot 1 2-readme
-next && shot 1 3-folder
-next && shot 1 4-options
-next && shot 5 5-finish
+next && shot 1 3-users
+next && shot 1 4-folder
+next && shot 1 5-options
+next && shot 5 6-finish
 next # Finish: "Run Wordlark" is checked
-shot 3 6-after-finish
+shot 3 7-after-finish

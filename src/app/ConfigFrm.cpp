@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "../common/CaptionFit.h"
 #include "../common/Settings.h"
 #include "../hook/KeyboardHook.h"
 #include "../lookup/WinApiHacks.h"
@@ -272,11 +273,8 @@ bool TConfigForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         PostMessageA(Window, WM_RECAPTURE_LAYOUT, 0, 0);
         return false;
     case WM_RECAPTURE_LAYOUT:
-        Layout.Capture(Window, FrameAnchors);
-        for (int page = 0; page < PageCount; ++page)
-            PageLayouts[page].Capture(Pages[page], PageAnchors[page]);
         SetTitleFont();
-        PlacePages();
+        CaptureLayouts();
         return true;
     case WM_DESTROY:
         FormDestroy();
@@ -298,7 +296,6 @@ void TConfigForm::FormCreate() {
     SetMenuDefaultItem(TrayPopupMenu, IDM_PREFERENCES, FALSE);
     MainPages = GetDlgItem(Window, IDC_MAINPAGES);
     CreatePages();
-    Layout.Capture(Window, FrameAnchors);
 
     SelectPage(OverviewPage);
     SetWindowTextA(Window, ConfigFormTitle);
@@ -330,10 +327,21 @@ void TConfigForm::CreatePages() {
         SendMessageA(MainPages, TCM_INSERTITEMA, static_cast<WPARAM>(page), reinterpret_cast<LPARAM>(&item));
         Pages[page] = CreateDialogParamA(Instance, MAKEINTRESOURCEA(PageTemplates[page]), Window, PageProc,
                                          reinterpret_cast<LPARAM>(this));
-        PageLayouts[page].Capture(Pages[page], PageAnchors[page]);
     }
     InitOverviewPage();
     InitWebLinksPage();
+    CaptureLayouts();
+}
+
+// The captions are fitted to their text in the fonts of the moment before the anchors take the
+// controls' places as their baseline.
+void TConfigForm::CaptureLayouts() {
+    FitCaptions(Window);
+    Layout.Capture(Window, FrameAnchors);
+    for (int page = 0; page < PageCount; ++page) {
+        FitCaptions(Pages[page]);
+        PageLayouts[page].Capture(Pages[page], PageAnchors[page]);
+    }
     PlacePages();
 }
 

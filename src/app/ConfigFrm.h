@@ -85,6 +85,7 @@ private:
     void FormShow();
     void FormHide();
     void CreatePages();
+    void CaptureLayouts();
     void PlacePages();
     void SetHelpContexts();
     void ShowHelp(int context);

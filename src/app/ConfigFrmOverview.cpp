@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include <utility>
+#include <vector>
 
 #include "../common/Errors.h"
 #include "../common/SimpleReg.h"
@@ -17,6 +18,7 @@ namespace {
 constexpr const char* UninstallKey =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvaneWordlark_is1";
 constexpr const char* UninstallValue = "UninstallString";
+constexpr const char* InstallLocationValue = "InstallLocation";
 constexpr const char* UninstallParameters = "/SILENT";
 constexpr const char* ReadMeFile = "readme.txt";
 constexpr UINT_PTR SpaceActivatesSubclass = 1;
@@ -40,6 +42,15 @@ bool FileExists(const std::string& path) {
     // Wildcards do not name a file here, and a folder does not count as one.
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A value that is not text names nothing: the same answer as a missing one.
+std::string UninstallText(HKEY root, const char* valueName) {
+    try {
+        return ASimpleReg::ReadString(root, UninstallKey, valueName);
+    } catch (const TWordlarkError&) {
+        return "";
+    }
 }
 
 std::string ProgramFolder() {
@@ -97,14 +108,14 @@ void TConfigForm::OpenProgramFile(const std::string& name) {
     ShellExecuteA(nullptr, "open", (ProgramFolder() + name).c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
 }
 
+// A per-user and a per-machine copy may both be installed: each running copy starts its own
+// uninstaller, found by the folder that its entry names. A copy that no entry names (unzipped
+// somewhere, say) falls back on the machine's entry, then the user's.
 void TConfigForm::UninstallButtonClick() {
-    std::string command;
-    try {
-        command = ASimpleReg::ReadString(HKEY_LOCAL_MACHINE, UninstallKey, UninstallValue);
-    } catch (const TWordlarkError&) {
-        // A value that is not text names no uninstaller: the same answer as a missing one.
-    }
-    command = UninstallProgramPath(command);
+    std::vector<TUninstallEntry> entries;
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        entries.push_back({UninstallText(root, InstallLocationValue), UninstallText(root, UninstallValue)});
+    const std::string command = UninstallProgramPath(ChooseUninstallCommand(entries, ProgramFolder()));
     if (!FileExists(command)) {
         ShowMessage(IDS_UNINSTALLCAPTION, LoadText(IDS_UNINSTALLFAILED), MB_OK | MB_ICONERROR);
         return;

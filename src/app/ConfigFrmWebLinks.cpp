@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "../common/CaptionFit.h"
 #include "../common/Errors.h"
 #include "../common/Settings.h"
 #include "ConfigFrmRes.h"
@@ -122,6 +123,7 @@ void TConfigForm::FillLinkList() {
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     for (const TWebLink& link : WorkingLinks.Links())
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(link.Description.c_str()));
+    FitListExtent(list);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
     SelectLink(0);
@@ -184,6 +186,7 @@ void TConfigForm::WebLinkEditChange(HWND edit) {
     SendMessageA(list, LB_INSERTSTRING, line,
                  reinterpret_cast<LPARAM>(WorkingLinks.SelectedLink().Description.c_str()));
     SendMessageA(list, LB_SETCURSEL, line, 0);
+    FitListExtent(list);
 }
 
 void TConfigForm::WebLinkAddButtonClick() {
@@ -208,6 +211,7 @@ void TConfigForm::WebLinkDeleteButtonClick() {
     SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(removed), 0);
     if (SendMessageA(list, LB_GETCOUNT, 0, 0) == 0)
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(""));
+    FitListExtent(list);
     SelectLink(WorkingLinks.Selected());
     // The Delete button may now be disabled (a predefined link took the place).
     if (!IsWindowEnabled(PageItem(WebLinksPage, IDC_WEBLINKDELETEBUTTON)))

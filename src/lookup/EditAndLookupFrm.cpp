@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "CaptionFit.h"
 #include "ControlText.h"
 #include "EditAndLookupFrmRes.h"
 #include "ErrorBox.h"
@@ -31,6 +32,7 @@ void TEditAndLookupForm::ShowEditAndLookup(HINSTANCE instance, const std::string
     SetWindowTextA(form->Window, caption.c_str());
     SetDlgItemTextA(form->Window, IDC_PROMPTLABEL, prompt.c_str());
     SetDlgItemTextA(form->Window, IDC_TEXTEDIT, text.c_str());
+    FitCaptions(form->Window);
     ShowWindow(form->Window, SW_SHOW);
     form->FormShow();
 }

@@ -143,3 +143,16 @@ TEST(UninstallCommand, EveryQuoteGoesAndArgumentsStay) {
     EXPECT_EQ(UninstallProgramPath("\"C:\\a\"b\".exe\" /x"), "C:\\ab.exe /x");
     EXPECT_EQ(UninstallProgramPath("\"\""), "");
 }
+
+TEST(UninstallCommand, TheRunningCopysOwnEntryWinsElseTheFirstThatNamesAnUninstaller) {
+    const std::vector<TUninstallEntry> entries = {
+        {"C:\\Program Files\\Wordlark", "\"C:\\Program Files\\Wordlark\\Uninstall.exe\""},
+        {"C:\\Users\\ann\\AppData\\Local\\Programs\\Wordlark", "user"}};
+    EXPECT_EQ(ChooseUninstallCommand(entries, "c:\\users\\ANN\\AppData\\Local\\Programs\\Wordlark\\"),
+              "user");
+    EXPECT_EQ(ChooseUninstallCommand(entries, "C:\\Program Files\\Wordlark\\"), entries[0].UninstallString);
+    // A portable copy, or one whose entry lost its location.
+    EXPECT_EQ(ChooseUninstallCommand(entries, "E:\\Wordlark\\"), entries[0].UninstallString);
+    EXPECT_EQ(ChooseUninstallCommand({{"E:\\Wordlark", ""}, {"", "user"}}, "E:\\Wordlark\\"), "user");
+    EXPECT_EQ(ChooseUninstallCommand({{"", ""}, {"", ""}}, ""), "");
+}

@@ -19,3 +19,7 @@ add_dependencies(AppForegroundTests KeyTarget)
 wl_wine_test(ConfigPagesTests ConfigPagesTests.cpp)
 target_include_directories(ConfigPagesTests PRIVATE ${PROJECT_SOURCE_DIR}/src/app)
 add_dependencies(ConfigPagesTests WL Tarnwick2 StubUninstaller)
+
+wl_wine_test(CaptionFitTests CaptionFitTests.cpp)
+target_include_directories(CaptionFitTests PRIVATE ${PROJECT_SOURCE_DIR}/src/app)
+add_dependencies(CaptionFitTests WL Tarnwick2)

@@ -424,4 +424,68 @@ TEST_F(Installer, UpdateOverARunningCopyReplacesItsFilesAndLeavesExactlyOneWorki
     EXPECT_TRUE(Everything(folder, true));
 }
 
+TEST_F(Installer, UnzippedPortableCopyHasTheDeliverablesAndItsHookWorks) {
+    const std::string folder = ExeDir() + "..\\..\\Wordlark";
+    for (const std::string name : InstalledFiles)
+        EXPECT_EQ(FileExists(folder + "\\" + name), name != "Uninstall.exe") << name;
+    TWordlark wordlark = TWordlark::Start(folder + "\\WL.exe");
+    EXPECT_TRUE(QuickLookupKeySwallowed());
+}
+
+// A copy installed just for the user, updated while it runs, beside one installed for anyone.
+class PerUserInstaller : public Installer {
+protected:
+    void TearDown() override {
+        Installer::TearDown();
+        RegDeleteKeyA(HKEY_CURRENT_USER, UninstallKey);
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, RunKey, "Wordlark");
+    }
+    // Files, uninstall key, logon entry and the shortcut in the user's own Start menu.
+    static bool UserCopy(const std::string& folder, bool present) {
+        char programs[MAX_PATH] = "";
+        SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, 0, programs);
+        bool all = FileExists(std::string(programs) + "\\Wordlark\\Wordlark.lnk") == present &&
+                   !ASimpleReg::ReadString(HKEY_CURRENT_USER, RunKey, "Wordlark").empty() == present &&
+                   FolderExists(folder) == present;
+        for (const char* name : InstalledFiles)
+            all = all && FileExists(folder + "\\" + name) == present;
+        return all;
+    }
+};
+
+TEST_F(PerUserInstaller, WritesOnlyForTheUserStaysSoOnUpdateAndEachUninstallButtonRemovesItsOwnCopy) {
+    char localAppData[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, localAppData);
+    const std::string user = std::string(localAppData) + "\\Programs\\Wordlark", machine = FreshFolder();
+    ASSERT_EQ(Setup("/S /CURRENTUSER"), 0u);
+    EXPECT_TRUE(UserCopy(user, true));
+    EXPECT_EQ(ASimpleReg::ReadString(HKEY_CURRENT_USER, UninstallKey, "UninstallString"),
+              Quoted(user + "\\Uninstall.exe"));
+    EXPECT_TRUE(Everything("C:\\Program Files\\Wordlark", false)) << "something was written for anyone";
+
+    TWordlark old = TWordlark::Start(user + "\\WL.exe");
+    ASSERT_EQ(Setup("/S"), 0u);
+    HWND window = WaitForWindow(FormClass, FormTitle, 15000);
+    EXPECT_EQ(lstrcmpiA(ProcessImage(window).c_str(), (user + "\\WL.exe").c_str()), 0);
+    EXPECT_TRUE(Everything("C:\\Program Files\\Wordlark", false));
+    // Ended, so that the next install starts no copy of its own.
+    PostMessageA(window, QuitRequest, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(window); }, 10000));
+
+    ASSERT_EQ(Setup("/S /ALLUSERS /D=" + machine), 0u);
+    for (const std::string& removed : {user, machine}) {
+        TWordlark wordlark = TWordlark::Start(removed + "\\WL.exe");
+        ASSERT_TRUE(wordlark.ShowWindow());
+        Click(wordlark.Control(IDC_UNINSTALLBUTTON));
+        EXPECT_EQ(AnswerMessageBox("Uninstall", IDYES), "Do you want to uninstall Wordlark?");
+        EXPECT_TRUE(wordlark.Process->Wait(10000));
+        // Each uninstaller leaves the other copy whole.
+        EXPECT_TRUE(
+            WaitUntil([&] { return UserCopy(user, false) && Everything(machine, removed == user); }, 20000))
+            << removed;
+    }
+    EXPECT_TRUE(WaitUntilUninstalled(machine));
+    EXPECT_TRUE(SettingsKept());
+}
+
 } // namespace
