@@ -129,14 +129,14 @@ bool InRange(wchar_t unit, wchar_t first, wchar_t last) {
 void CheckUtf8(const std::string& input) {
     std::wstring units, expected;
     for (std::size_t i = 0; i + 1 < input.size(); i += 2)
-        units += static_cast<wchar_t>(static_cast<unsigned char>(input[i]) |
-                                      static_cast<unsigned char>(input[i + 1]) << 8);
+        units += static_cast<wchar_t>(static_cast<unsigned char>(input[i]) << 8 |
+                                      static_cast<unsigned char>(input[i + 1]));
     for (std::size_t i = 0; i < units.size(); ++i) {
-        if (InRange(units[i], 0xD800, 0xDBFF) && i + 1 < units.size() &&
-            InRange(units[i + 1], 0xDC00, 0xDFFF))
-            expected += units.substr(i++, 2);
-        else
-            expected += InRange(units[i], 0xD800, 0xDFFF) ? static_cast<wchar_t>(0xFFFD) : units[i];
+        const bool paired = InRange(units[i], 0xD800, 0xDBFF) && i + 1 < units.size() &&
+                            InRange(units[i + 1], 0xDC00, 0xDFFF);
+        expected += paired                              ? units.substr(i++, 2)
+                    : InRange(units[i], 0xD800, 0xDFFF) ? L"\xFFFD"
+                                                        : units.substr(i, 1);
     }
     const std::string utf8 = Utf8FromUtf16(units);
     CheckEncoding(utf8);

@@ -325,13 +325,6 @@ std::string WindowText(HWND control) {
     return text;
 }
 
-std::wstring WideWindowText(HWND control) {
-    std::wstring text(static_cast<size_t>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
-    text.resize(static_cast<size_t>(
-        SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
-    return text;
-}
-
 namespace {
 
 // Wide messages: the ANSI ones come back unconverted across processes under Wine.
@@ -406,18 +399,6 @@ void TypeText(const std::string& text) {
             modifiers.push_back(VK_SHIFT);
         TypeCombo(modifiers, static_cast<WORD>(key & 0xFF));
     }
-    PumpMessages(200);
-}
-
-void TypeUnicode(const std::wstring& text) {
-    for (wchar_t c : text)
-        for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
-            INPUT input{};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wScan = c;
-            input.ki.dwFlags = KEYEVENTF_UNICODE | up;
-            SendInput(1, &input, sizeof input);
-        }
     PumpMessages(200);
 }
 

@@ -106,7 +106,6 @@ struct TWordlark {
 
 // The text of a control of another process.
 std::string WindowText(HWND control);
-std::wstring WideWindowText(HWND control);
 // The lines of a list box or a drop-down list of another process, and its selected line (-1: none).
 std::vector<std::string> ListLines(HWND list);
 std::vector<std::string> ComboLines(HWND combo);
@@ -117,8 +116,6 @@ int ComboSelection(HWND combo);
 void Click(HWND control);
 // Types text as key presses into whatever has the focus (letters, digits, blanks and a few signs).
 void TypeText(const std::string& text);
-// Each character typed as Unicode input, as an input method delivers it.
-void TypeUnicode(const std::wstring& text);
 // Waits for a message box by caption, takes its text and presses a button; "" when none came.
 std::string AnswerMessageBox(const char* caption, int buttonId, DWORD milliseconds = 5000);
 
