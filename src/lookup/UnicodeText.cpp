@@ -57,7 +57,7 @@ char32_t DecodeUtf8(const std::string& text, std::size_t at, std::size_t& length
         c = (c << 6) | (byte(at + i) & 0x3F);
     }
     static const char32_t smallest[] = {0, 0x80, 0x800, 0x10000};
-    if (c < smallest[continuation] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+    if (c < smallest[continuation] || c > 0x10FFFF || IsHighSurrogate(c) || IsLowSurrogate(c))
         return Replacement;
     length = continuation + 1;
     return c;
