@@ -41,8 +41,8 @@ void ASettings::SetOpenInNewBrowser(bool value) {
 
 // A damaged count must not make every lookup read the registry billions of times: it is never taken
 // as larger than the number of links that the values under the key can describe (each stored link
-// has at least four values), so the work is bounded by what the registry holds. A negative count stands for
-// an empty list.
+// has at least four values), so the work is bounded by what the registry holds. A negative count
+// stands for an empty list.
 int ASettings::ReadLinkCount() {
     const int count = ASimpleReg::ReadInteger(LinksKey, "LinkCount", 0);
     if (count <= 0)
