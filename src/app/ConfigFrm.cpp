@@ -56,6 +56,7 @@ const std::vector<TAnchorRule> PageAnchors[TConfigForm::PageCount] = {
      {IDC_WORDLABEL, MoveX},
      {IDC_WEBLINKURLAFTERLABEL, MoveX},
      {IDC_WEBLINKAFTEREDIT, MoveX},
+     {IDC_WEBLINKUTF8CHECKBOX, SizeX},
      {IDC_WEBLINKADDBUTTON, MoveY},
      {IDC_WEBLINKDELETEBUTTON, MoveY},
      {IDC_RESETBUTTON, MoveX | MoveY}},
@@ -119,7 +120,9 @@ void TConfigForm::Destroy() {
 
 int TConfigForm::RunMessageLoop() {
     MSG message{};
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    // The wide functions throughout: an ANSI loop would hand every window "?" for each typed
+    // character outside the code page, the Edit-and-Lookup dialog's Unicode edit too.
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         const bool inHotKeyEdit =
             std::find(std::begin(HotKeyEdits), std::end(HotKeyEdits), message.hwnd) != std::end(HotKeyEdits);
         // An Alt combination pressed in a hot-key edit is being defined: it must not also press
@@ -138,10 +141,10 @@ int TConfigForm::RunMessageLoop() {
         }
         // Tab, Enter and Escape work in the window and in every open Edit-and-Lookup dialog.
         HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-        if (root && (root == Window || IsEditAndLookupForm(root)) && IsDialogMessageA(root, &message))
+        if (root && (root == Window || IsEditAndLookupForm(root)) && IsDialogMessageW(root, &message))
             continue;
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
 }

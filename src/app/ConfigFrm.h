@@ -119,6 +119,7 @@ private:
     void InitWebLinksPage();
     void DefinedLinksListBoxClick();
     void WebLinkEditChange(HWND edit);
+    void WebLinkUtf8CheckBoxClick();
     void WebLinkAddButtonClick();
     void WebLinkDeleteButtonClick();
     void WebLinkMoveUpButtonClick();

@@ -146,6 +146,10 @@ void TConfigForm::OnPageCommand(int id, int code, HWND control) {
         if (code == EN_CHANGE)
             WebLinkEditChange(control);
         break;
+    case IDC_WEBLINKUTF8CHECKBOX:
+        if (code == BN_CLICKED)
+            WebLinkUtf8CheckBoxClick();
+        break;
     case IDC_WEBLINKADDBUTTON:
         WebLinkAddButtonClick();
         break;

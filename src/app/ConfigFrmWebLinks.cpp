@@ -12,10 +12,10 @@
 namespace {
 
 // Every control of the details group, the group first.
-constexpr int LinkDetailIds[] = {IDC_EDITWEBLINKGROUPBOX,    IDC_WEBLINKDESCRIPTIONLABEL,
-                                 IDC_WEBLINKDESCRIPTIONEDIT, IDC_WEBLINKURLBEFORELABEL,
-                                 IDC_WEBLINKBEFOREEDIT,      IDC_WORDLABEL,
-                                 IDC_WEBLINKURLAFTERLABEL,   IDC_WEBLINKAFTEREDIT};
+constexpr int LinkDetailIds[] = {
+    IDC_EDITWEBLINKGROUPBOX,   IDC_WEBLINKDESCRIPTIONLABEL, IDC_WEBLINKDESCRIPTIONEDIT,
+    IDC_WEBLINKURLBEFORELABEL, IDC_WEBLINKBEFOREEDIT,       IDC_WORDLABEL,
+    IDC_WEBLINKURLAFTERLABEL,  IDC_WEBLINKAFTEREDIT,        IDC_WEBLINKUTF8CHECKBOX};
 constexpr int LinkEditIds[] = {IDC_WEBLINKDESCRIPTIONEDIT, IDC_WEBLINKBEFOREEDIT, IDC_WEBLINKAFTEREDIT};
 
 constexpr int ArrowSize = 16;
@@ -148,6 +148,8 @@ void TConfigForm::ShowSelectedLink() {
         SetDlgItemTextA(page, IDC_WEBLINKBEFOREEDIT, link.UrlBefore.c_str());
         SetDlgItemTextA(page, IDC_WEBLINKAFTEREDIT, link.UrlAfter.c_str());
         FillingLinkEdits = false;
+        CheckDlgButton(page, IDC_WEBLINKUTF8CHECKBOX,
+                       link.Encoding == TLinkEncoding::Utf8 ? BST_CHECKED : BST_UNCHECKED);
     }
     UpdateLinkLock();
     EnableWindow(GetDlgItem(page, IDC_WEBLINKMOVEUPBUTTON), line != LB_ERR && WorkingLinks.CanMoveUp());
@@ -187,6 +189,11 @@ void TConfigForm::WebLinkEditChange(HWND edit) {
                  reinterpret_cast<LPARAM>(WorkingLinks.SelectedLink().Description.c_str()));
     SendMessageA(list, LB_SETCURSEL, line, 0);
     FitListExtent(list);
+}
+
+void TConfigForm::WebLinkUtf8CheckBoxClick() {
+    const bool utf8 = IsDlgButtonChecked(Pages[WebLinksPage], IDC_WEBLINKUTF8CHECKBOX) == BST_CHECKED;
+    WorkingLinks.SetSelectedEncoding(utf8 ? TLinkEncoding::Utf8 : TLinkEncoding::CodePage);
 }
 
 void TConfigForm::WebLinkAddButtonClick() {

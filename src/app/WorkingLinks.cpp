@@ -3,10 +3,21 @@
 #include <algorithm>
 #include <utility>
 
+namespace {
+
+// What Add gives the user to fill in: today's web sites expect the word in UTF-8.
+TWebLink NewCustomLink() {
+    TWebLink link;
+    link.Encoding = TLinkEncoding::Utf8;
+    return link;
+}
+
+} // namespace
+
 void TWorkingLinks::Assign(std::vector<TWebLink> links) {
     Entries = std::move(links);
     if (Entries.empty())
-        Entries.emplace_back();
+        Entries.push_back(NewCustomLink());
     SelectedIndex = 0;
 }
 
@@ -28,8 +39,14 @@ void TWorkingLinks::EditSelected(const std::string& description, const std::stri
     link.UrlAfter = urlAfter;
 }
 
+void TWorkingLinks::SetSelectedEncoding(TLinkEncoding encoding) {
+    TWebLink& link = Entries[static_cast<size_t>(SelectedIndex)];
+    if (!link.Locked)
+        link.Encoding = encoding;
+}
+
 void TWorkingLinks::Add() {
-    Entries.emplace_back();
+    Entries.push_back(NewCustomLink());
     SelectedIndex = Count() - 1;
 }
 
@@ -38,7 +55,7 @@ bool TWorkingLinks::DeleteSelected() {
         return false;
     Entries.erase(Entries.begin() + SelectedIndex);
     if (Entries.empty())
-        Entries.emplace_back();
+        Entries.push_back(NewCustomLink());
     Select(SelectedIndex);
     return true;
 }

@@ -11,7 +11,7 @@ class TWorkingLinks {
 public:
     TWorkingLinks() { Assign({}); }
 
-    // Replaces the list (an empty one becomes one empty link) and selects the first entry.
+    // Replaces the list (an empty one becomes one empty custom link) and selects the first entry.
     void Assign(std::vector<TWebLink> links);
     // The predefined links, in their table order, the first selected.
     void Reset();
@@ -26,7 +26,9 @@ public:
     // The user's texts for the selected custom link; a predefined link keeps its own.
     void EditSelected(const std::string& description, const std::string& urlBefore,
                       const std::string& urlAfter);
-    // Appends an empty custom link and selects it.
+    // The encoding of the selected custom link; a predefined link keeps its own.
+    void SetSelectedEncoding(TLinkEncoding encoding);
+    // Appends an empty custom link, which sends the word as UTF-8, and selects it.
     void Add();
     // Removes the selected custom link and selects the entry that took its place, or the new last
     // one; the last entry removed leaves one empty link. False for a predefined link.

@@ -2,6 +2,7 @@
 // and the default link. Nothing is cached; the registry is the state.
 #include "Settings.h"
 
+#include "Errors.h"
 #include "SimpleReg.h"
 
 #include <algorithm>
@@ -17,6 +18,17 @@ std::string LinkValueName(int index, const char* field) {
     return name;
 }
 
+// Links of earlier versions have no encoding. A value that cannot be read (another type, say) is
+// the code page too rather than an error: the value only ever adds UTF-8 to a link.
+TLinkEncoding ReadLinkEncoding(int index) {
+    try {
+        return LinkEncodingFromText(
+            ASimpleReg::ReadString(LinksKey, LinkValueName(index, "Encoding").c_str()));
+    } catch (const TWordlarkError&) {
+        return TLinkEncoding::CodePage;
+    }
+}
+
 } // namespace
 
 bool ASettings::GetOpenInNewBrowser() {
@@ -29,8 +41,8 @@ void ASettings::SetOpenInNewBrowser(bool value) {
 
 // A damaged count must not make every lookup read the registry billions of times: it is never taken
 // as larger than the number of links that the values under the key can describe (each stored link
-// has four values), so the work is bounded by what the registry holds. A negative count stands for
-// an empty list.
+// has at least four values), so the work is bounded by what the registry holds. A negative count
+// stands for an empty list.
 int ASettings::ReadLinkCount() {
     const int count = ASimpleReg::ReadInteger(LinksKey, "LinkCount", 0);
     if (count <= 0)
@@ -58,6 +70,7 @@ TWebLink ASettings::ReadLink(int index) {
     link.UrlBefore = ASimpleReg::ReadString(LinksKey, LinkValueName(index, "UrlBefore").c_str());
     link.UrlAfter = ASimpleReg::ReadString(LinksKey, LinkValueName(index, "UrlAfter").c_str());
     link.Locked = ASimpleReg::ReadString(LinksKey, LinkValueName(index, "Locked").c_str()) == LockedTexts[1];
+    link.Encoding = ReadLinkEncoding(index);
     return link;
 }
 
@@ -67,6 +80,9 @@ void ASettings::WriteLink(int index, const TWebLink& link) {
     ASimpleReg::WriteString(LinksKey, LinkValueName(index, "UrlAfter").c_str(), link.UrlAfter);
     ASimpleReg::WriteString(LinksKey, LinkValueName(index, "Locked").c_str(),
                             LockedTexts[link.Locked ? 1 : 0]);
+    // Written for every link, so that a link written in the place of another never inherits its encoding.
+    ASimpleReg::WriteString(LinksKey, LinkValueName(index, "Encoding").c_str(),
+                            EncodingTexts[link.Encoding == TLinkEncoding::Utf8 ? 1 : 0]);
 }
 
 // A list of the user's own links only (nothing locked yet) that holds the old search link gets

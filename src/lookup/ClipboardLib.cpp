@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "UnicodeText.h"
 #include "WinHandles.h"
 
 std::vector<TSavedClipboardFormat> SavedClipboardFormats;
@@ -107,16 +108,17 @@ TReadResult TryReadClipboardText(int maxLength, std::string& text) {
     if (!clipboard)
         return TReadResult::Busy;
     try {
-        HANDLE data = GetClipboardData(CF_TEXT);
+        // Windows gives this format also for programs that place only CF_TEXT.
+        HANDLE data = GetClipboardData(CF_UNICODETEXT);
         if (!data)
             return TReadResult::NoText;
         TGlobalLock lock(data);
         if (!lock.Get())
             return TReadResult::Busy;
-        const SIZE_T size = std::min<SIZE_T>(GlobalSize(data), static_cast<SIZE_T>(std::max(maxLength, 0)));
-        const char* bytes = static_cast<const char*>(lock.Get());
-        text.assign(bytes, bytes + size);
-        text.resize(std::min(text.size(), text.find('\0')));
+        const wchar_t* units = static_cast<const wchar_t*>(lock.Get());
+        const std::size_t kept = Utf16CutLength(units, GlobalSize(data) / sizeof(wchar_t),
+                                                static_cast<std::size_t>(std::max(maxLength, 0)));
+        text = Utf8FromUtf16(std::wstring(units, kept));
         return TReadResult::Read;
     } catch (...) {
         // Only an allocation can fail here; like a busy clipboard, it is worth another attempt.

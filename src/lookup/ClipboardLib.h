@@ -27,6 +27,7 @@ bool SaveClipboard();
 bool SaveClipboardFormat(UINT format);
 void RestoreClipboard();
 void SendCopyKeystroke();
-// The clipboard's CF_TEXT, at most maxLength bytes and cut at its first NUL; retried until
-// timeoutMs have passed while the clipboard is busy. False at once when there is no text.
+// The clipboard's text in UTF-8, read as CF_UNICODETEXT and cut at maxLength UTF-16 code units
+// (a character is never split) and at its first NUL; retried until timeoutMs have passed while the
+// clipboard is busy. False at once when there is no text.
 bool ReadClipboardText(int timeoutMs, int maxLength, std::string& text);

@@ -7,6 +7,7 @@
 #include "ControlText.h"
 #include "EditAndLookupFrmRes.h"
 #include "ErrorBox.h"
+#include "UnicodeText.h"
 #include "WinApiHacks.h"
 
 namespace {
@@ -22,16 +23,17 @@ void TEditAndLookupForm::ShowEditAndLookup(HINSTANCE instance, const std::string
     auto* form = new TEditAndLookupForm;
     form->OnResult = std::move(onResult);
     form->PreviousForegroundWindow = previousForegroundWindow;
-    if (!CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_EDITANDLOOKUPFORM), nullptr, DialogProc,
+    // A Unicode dialog, so that its edit shows and takes text in any script.
+    if (!CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_EDITANDLOOKUPFORM), nullptr, DialogProc,
                             reinterpret_cast<LPARAM>(form))) {
         // WM_NCDESTROY frees a form whose window existed; this one never had one.
         if (!form->Window)
             delete form;
         return;
     }
-    SetWindowTextA(form->Window, caption.c_str());
-    SetDlgItemTextA(form->Window, IDC_PROMPTLABEL, prompt.c_str());
-    SetDlgItemTextA(form->Window, IDC_TEXTEDIT, text.c_str());
+    SetWindowTextW(form->Window, Utf16FromUtf8(caption).c_str());
+    SetDlgItemTextW(form->Window, IDC_PROMPTLABEL, Utf16FromUtf8(prompt).c_str());
+    SetDlgItemTextW(form->Window, IDC_TEXTEDIT, Utf16FromUtf8(text).c_str());
     FitCaptions(form->Window);
     ShowWindow(form->Window, SW_SHOW);
     form->FormShow();
@@ -102,7 +104,7 @@ void TEditAndLookupForm::OkButtonClick() {
 }
 
 void TEditAndLookupForm::CancelButtonClick() {
-    SetDlgItemTextA(Window, IDC_TEXTEDIT, "");
+    SetDlgItemTextW(Window, IDC_TEXTEDIT, L"");
     FormClose();
 }
 
@@ -111,7 +113,7 @@ void TEditAndLookupForm::FormClose() {
     if (Closing)
         return;
     Closing = true;
-    const std::string text = ControlText(GetDlgItem(Window, IDC_TEXTEDIT));
+    const std::string text = Utf8FromUtf16(ControlWideText(GetDlgItem(Window, IDC_TEXTEDIT)));
     const HWND previous = PreviousForegroundWindow;
     {
         // Freed on every path, also when the result fails; `this` is gone after this block.

@@ -9,12 +9,13 @@
 #include <string>
 
 class TEditAndLookupForm;
-// Called once when the dialog closes, with the final text: empty after Cancel or Escape.
+// Called once when the dialog closes, with the final text (UTF-8): empty after Cancel or Escape.
 using TEditAndLookupResultEvent = std::function<void(TEditAndLookupForm& sender, const std::string& text)>;
 
 class TEditAndLookupForm {
 public:
     // Shows a new dialog in front and returns at once; the dialog's template comes from `instance`.
+    // The texts are UTF-8.
     static void ShowEditAndLookup(HINSTANCE instance, const std::string& caption, const std::string& prompt,
                                   TEditAndLookupResultEvent onResult, HWND previousForegroundWindow,
                                   const std::string& text);

@@ -3,8 +3,10 @@
 #include <vector>
 
 #include "ClipboardLib.h"
+#include "CodePageText.h"
 #include "LookupText.h"
 #include "Settings.h"
+#include "UnicodeText.h"
 #include "WinApiHacks.h"
 
 namespace {
@@ -97,7 +99,7 @@ void TLookupEngine::ShowWebLinksMenu() {
     std::vector<std::string> captions{LinkMenuHeading(LookupText)};
     const std::vector<TWebLink> links = ASettings::GetLinks();
     for (const TWebLink& link : links)
-        captions.push_back(LinkMenuCaption(link.Description));
+        captions.push_back(LinkMenuCaption(Utf8FromAnsi(link.Description)));
     // Accelerators are given once, the heading included, so that no entry takes the one the heading
     // got; then the heading loses every "&", its accelerator and any from the lookup text.
     AssignMenuAccelerators(captions);
@@ -107,10 +109,11 @@ void TLookupEngine::ShowWebLinksMenu() {
     HMENU menu = WebLinksPopupMenu.Get();
     if (!menu)
         return;
-    AppendMenuA(menu, MF_STRING | MF_GRAYED, 0, captions[0].c_str());
-    AppendMenuA(menu, MF_SEPARATOR | MF_GRAYED, 0, nullptr);
+    AppendMenuW(menu, MF_STRING | MF_GRAYED, 0, Utf16FromUtf8(captions[0]).c_str());
+    AppendMenuW(menu, MF_SEPARATOR | MF_GRAYED, 0, nullptr);
     for (std::size_t i = 0; i < links.size(); ++i)
-        AppendMenuA(menu, MF_STRING, FirstLinkCommand + static_cast<UINT>(i), captions[i + 1].c_str());
+        AppendMenuW(menu, MF_STRING, FirstLinkCommand + static_cast<UINT>(i),
+                    Utf16FromUtf8(captions[i + 1]).c_str());
 
     MenuForegroundWindow = GetForegroundWindow();
     const UINT command = PopupMenuAtCursor(menu);
@@ -131,7 +134,7 @@ void TLookupEngine::WebLinkMenuItemClick(int tag) {
 
 void TLookupEngine::OpenEditAndLookup() {
     const HWND previous = GetForegroundWindow();
-    const std::string prompt = "Look up on " + ASettings::GetDefaultLink() + ":";
+    const std::string prompt = "Look up on " + Utf8FromAnsi(ASettings::GetDefaultLink()) + ":";
     TEditAndLookupForm::ShowEditAndLookup(
         Instance, EditAndLookupCaption, prompt,
         [this](TEditAndLookupForm& sender, const std::string& text) { EditAndLookupDone(sender, text); },

@@ -42,7 +42,7 @@ public:
     bool LaunchFromClipboard = false;
     std::uint64_t ClipboardDeadline = 0; // on the Clock, in milliseconds
     bool ClipboardSaved = false;
-    std::string LookupText;
+    std::string LookupText; // UTF-8
 
     // A monotonic clock in milliseconds and the settle wait; tests may replace both.
     std::function<std::uint64_t()> Clock = [] { return static_cast<std::uint64_t>(GetTickCount64()); };

@@ -1,7 +1,8 @@
 // The text of a lookup: the selection cleaned into the lookup text, and the captions of the link
 // menu that shows it. Needs no Win32.
 //
-// All text is single-byte ANSI.
+// Texts are UTF-8. Blanks, "&" and accelerators are ASCII, and no byte of another character is
+// ever taken for one of them.
 #pragma once
 
 #include <string>

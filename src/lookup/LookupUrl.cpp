@@ -5,6 +5,7 @@
 
 #include <shellapi.h>
 
+#include "CodePageText.h"
 #include "Errors.h"
 #include "Settings.h"
 #include "SimpleReg.h"
@@ -28,7 +29,7 @@ void TLookupEngine::LookupOnWebLink(const std::string& description) {
     const TWebLink link = FindWebLink(
         static_cast<int>(links.size()), [&](int i) { return links[static_cast<std::size_t>(i)]; },
         description);
-    std::string url = link.UrlBefore + UrlEncode(LookupText) + link.UrlAfter;
+    std::string url = link.UrlBefore + UrlEncode(LinkTextBytes(LookupText, link.Encoding)) + link.UrlAfter;
     AddPredefinedSiteTag(url);
     LaunchUrl(link.Description, url);
 }

@@ -27,7 +27,7 @@ std::string EncodeUrlText(const std::string& text) {
         if (IsUrlSafeChar(byte)) {
             encoded += c;
         } else {
-            // Bytes above 127 are the code page's own; they are escaped as they are, not as UTF-8.
+            // Bytes above 127, of the code page or of UTF-8, are escaped one by one.
             encoded += '%';
             encoded += hexDigits[byte >> 4];
             encoded += hexDigits[byte & 0x0F];

@@ -2,7 +2,8 @@
 // browser's registered command and deciding whether a launch worked. Needs no Win32; the window's
 // lookup operations (LookupUrl.cpp) add only the registry read, the shell and the message box.
 //
-// All text is single-byte ANSI; case changes touch ASCII letters only.
+// Texts are bytes: the looked-up text comes in its link's encoding; case changes touch ASCII
+// letters only.
 #pragma once
 
 #include <cstdint>

@@ -2,6 +2,7 @@ set(WL_LOOKUP_SOURCES
   lookup/WinApiHacks.cpp
   lookup/ForegroundGrabberFrm.cpp
   lookup/ClipboardLib.cpp
+  lookup/CodePageText.cpp
   lookup/LookupUrl.cpp
   lookup/LookupEngine.cpp
   lookup/EditAndLookupFrm.cpp

@@ -1,11 +1,13 @@
-// Arbitrary bytes through the lookup's text work, with what must hold for any input: an encoded text
-// is plain URL text that decodes back, the site tag is appended at most once and ignores letter
-// case, a command splits into parts of itself, and the placeholder takes the URL without rescanning.
+// Arbitrary bytes through the lookup's text work, with what must hold for any input: an encoded text,
+// UTF-8 of any UTF-16 included, is plain URL text that decodes back, the site tag is appended at most once
+// and ignores letter case, a command splits into parts of itself, and the placeholder takes the URL without
+// rescanning.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "lookup/UnicodeText.h"
 #include "lookup/UrlText.h"
 
 namespace {
@@ -118,11 +120,38 @@ void CheckParameters(const std::string& parameters, const std::string& url) {
     Check(result.find(url) != std::string::npos);
 }
 
+bool InRange(wchar_t unit, wchar_t first, wchar_t last) {
+    return unit >= first && unit <= last;
+}
+
+// The input's byte pairs as UTF-16 code units: their UTF-8 escapes to URL text that decodes back,
+// and it reads back as the same units, every surrogate without its partner replaced by U+FFFD.
+void CheckUtf8(const std::string& input) {
+    std::wstring units, expected;
+    for (std::size_t i = 0; i + 1 < input.size(); i += 2)
+        units += static_cast<wchar_t>(static_cast<unsigned char>(input[i]) << 8 |
+                                      static_cast<unsigned char>(input[i + 1]));
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const bool paired = InRange(units[i], 0xD800, 0xDBFF) && i + 1 < units.size() &&
+                            InRange(units[i + 1], 0xDC00, 0xDFFF);
+        expected += paired                              ? units.substr(i++, 2)
+                    : InRange(units[i], 0xD800, 0xDFFF) ? L"\xFFFD"
+                                                        : units.substr(i, 1);
+    }
+    const std::string utf8 = Utf8FromUtf16(units);
+    CheckEncoding(utf8);
+    Check(Utf16FromUtf8(utf8) == expected);
+    // Any bytes read as UTF-8 give well-formed text, which survives the round trip.
+    const std::wstring read = Utf16FromUtf8(input);
+    Check(Utf16FromUtf8(Utf8FromUtf16(read)) == read);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
     CheckEncoding(input);
+    CheckUtf8(input);
     CheckCaseAndTrim(input);
     CheckSplit(TrimText(input));
 

@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "WebLinks.h"
+#include "lookup/UnicodeText.h"
 #include "lookup/UrlText.h"
 
 TEST(UrlEncoding, EscapesEveryUnsafeByteInUpperCaseHexAndPassesPlus) {
@@ -123,4 +125,20 @@ TEST(LaunchResult, AboveThirtyTwoIsSuccessAndFailuresNameLinkAndCode) {
     EXPECT_TRUE(LaunchSucceeded(33));
     EXPECT_EQ(LaunchFailureText("Glossa 100%s", 2),
               "Failed to launch Glossa 100%s; please check browser settings.   (Error code = 2)");
+}
+
+// UTF-16 as Windows holds it: one code unit per wchar_t, so a pair is two.
+TEST(UnicodeText, TheCutStopsAtTheFirstNulAndNeverSplitsAPair) {
+    std::wstring pairs;
+    for (int i = 0; i < 2000; ++i)
+        pairs += {0xD83D, 0xDE00};
+    EXPECT_EQ(Utf16CutLength(pairs.data(), pairs.size(), 2000), 2000u); // 1000 whole characters
+    EXPECT_EQ(Utf16CutLength(pairs.data(), pairs.size(), 1999), 1998u);
+    EXPECT_EQ(Utf16CutLength(L"ab\0cd", 5, 2000), 2u);
+}
+
+TEST(UnicodeText, OnlyUtf8InAnyLetterCaseMakesALinkSendUtf8) {
+    EXPECT_EQ(LinkEncodingFromText("utf-8"), TLinkEncoding::Utf8);
+    for (const char* name : {"", "ANSI", "UTF8", "UTF-8 "})
+        EXPECT_EQ(LinkEncodingFromText(name), TLinkEncoding::CodePage);
 }

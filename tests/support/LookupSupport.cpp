@@ -123,9 +123,14 @@ TSelectionHolder::TSelectionHolder() : Log(TempFile("selection")) {
 }
 
 bool TSelectionHolder::Select(const std::string& text) {
-    if (!Edit)
-        return false;
-    SendMessageA(Edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    return Edit && SendMessageA(Edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) && SelectAll();
+}
+
+bool TSelectionHolder::Select(const std::wstring& text) {
+    return Edit && SendMessageW(Edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) && SelectAll();
+}
+
+bool TSelectionHolder::SelectAll() {
     SendMessageA(Edit, EM_SETSEL, 0, -1);
     // Wine sometimes hands the foreground back to the window that had it when the attached input
     // is let go (the program's own foreground helper meets the same); a user would click again.

@@ -50,8 +50,11 @@ public:
     HWND Window() const { return Frame; }
     // Replaces the edit's text, selects all of it and brings the program to the front.
     bool Select(const std::string& text);
+    bool Select(const std::wstring& text);
 
 private:
+    bool SelectAll();
+
     std::string Log;
     std::unique_ptr<TProcess> Process;
     HWND Frame = nullptr;

@@ -279,6 +279,34 @@ TEST_F(ConfigPages, WebLinksAreEditedInTheWindowAndStoredOnlyWhenValid) {
         EXPECT_TRUE(LinksIdentical(ASettings::ReadLink(i), PredefinedLinks[i])) << i;
 }
 
+TEST_F(ConfigPages, TheUtf8BoxFollowsTheSelectedLinkANewLinkStartsCheckedAndApplyStoresIt) {
+    // Two links of the user's own whose encodings read as the code page: 64 KB long, of another type.
+    ASettings::GetLinkCount();
+    ASettings::WriteLink(5, TWebLink{"Long", "http://a.example/?q=", "", false});
+    ASettings::WriteLink(6, TWebLink{"Number", "http://b.example/?q=", "", false});
+    ASettings::SetLinkCount(7);
+    ASimpleReg::WriteString(LinksKey, "Link05Encoding", "UTF-8" + std::string(65536, ' '));
+    const DWORD number = 1;
+    RegSetKeyValueA(HKEY_CURRENT_USER, LinksKey, "Link06Encoding", REG_DWORD, &number, sizeof number);
+    StartShown();
+    ASSERT_TRUE(Wordlark.ShowPage(WebLinksPage));
+    HWND box = Control(IDC_WEBLINKUTF8CHECKBOX);
+    EXPECT_FALSE(IsWindowEnabled(box) || Checked(box)) << "a predefined link";
+    Click(Control(IDC_DEFINEDLINKSLISTBOX));
+    TypeCombo({}, VK_END);
+    ASSERT_EQ(SelectedLink(), 6);
+    EXPECT_TRUE(IsWindowEnabled(box) && !Checked(box));
+    Click(box);
+    Click(Control(IDC_WEBLINKADDBUTTON));
+    EXPECT_TRUE(Checked(box));
+    TypeText("New");
+    Click(Control(IDC_APPLYBUTTON));
+    ASSERT_TRUE(WaitUntil([] { return StoredLinkCount() == 8; }, 3000));
+    EXPECT_EQ(ASimpleReg::ReadString(LinksKey, "Link05Encoding"), EncodingTexts[0]);
+    EXPECT_EQ(ASimpleReg::ReadString(LinksKey, "Link06Encoding"), "UTF-8");
+    EXPECT_EQ(ASimpleReg::ReadString(LinksKey, "Link07Encoding"), "UTF-8");
+}
+
 void SetUninstallCommand(const std::string& command) {
     RegSetKeyValueA(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString", REG_SZ, command.c_str(),
                     static_cast<DWORD>(command.size() + 1));

@@ -211,3 +211,43 @@ TEST_F(HotKeyLookup, WithNothingSelectedOnlyEditAndLookupOpensItsDialogEmptyAfte
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 3000));
     ExpectNoLookup();
 }
+
+TEST_F(HotKeyLookup, TextInAnyScriptGoesAsUtf8OnAUtf8LinkAsCodePageBytesOnAPredefinedOneAndThroughTheDialog) {
+    // "Nihongo" in kanji, "cafe" with an e acute and U+1F600 (a pair of code units), selected in a
+    // program that holds Unicode text.
+    const std::wstring selection = {0x65E5, 0x672C, 0x8A9E, L' ',   L'c',  L'a',
+                                    L'f',   0xE9,   L' ',   0xD83D, 0xDE00};
+    const std::string unicodeUrl = "http://unicode.example/?q=";
+    const std::string utf8 = "%E6%97%A5%E6%9C%AC%E8%AA%9E%20caf%C3%A9%20%F0%9F%98%80";
+    const int count = ASettings::GetLinkCount();
+    ASettings::WriteLink(count, TWebLink{"Unicode", unicodeUrl, "", false, TLinkEncoding::Utf8});
+    ASettings::SetLinkCount(count + 1);
+    ASettings::SetDefaultLink("Unicode");
+    const std::string userText("\x95\x03\xBB\x03\0\0", 6); // Greek, in UTF-16
+    PutOnClipboard({{CF_UNICODETEXT, userText}});
+
+    ASSERT_TRUE(Holder->Select(selection));
+    TypeCombo({VK_CONTROL}, 'L');
+    EXPECT_EQ(Browser->WaitForUrls(1, 5000), std::vector<std::string>{unicodeUrl + utf8});
+    EXPECT_EQ(ClipboardFormatBytes(ClipboardContents(), CF_UNICODETEXT), userText);
+
+    ASettings::SetDefaultLink("Glossa");
+    ASSERT_TRUE(Holder->Select(selection));
+    TypeCombo({VK_CONTROL}, 'L');
+    EXPECT_EQ(Browser->WaitForUrls(2, 5000).back(), GlossaUrl("%3F%3F%3F%20caf%E9%20%3F%3F"));
+
+    // The dialog shows the selection exactly, and takes characters of another script through the
+    // program's message loop.
+    ASettings::SetDefaultLink("Unicode");
+    ASSERT_TRUE(Holder->Select(selection));
+    TypeCombo({VK_CONTROL}, 'Q');
+    HWND dialog = WaitForNewDialog();
+    ASSERT_TRUE(dialog);
+    wchar_t shown[32] = L"";
+    SendMessageW(GetDlgItem(dialog, TextEditId), WM_GETTEXT, 32, reinterpret_cast<LPARAM>(shown));
+    EXPECT_EQ(shown, selection);
+    for (wchar_t c : {0x395, 0x3BB})
+        PostMessageW(GetDlgItem(dialog, TextEditId), WM_CHAR, c, 1);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(Browser->WaitForUrls(3, 5000).back(), unicodeUrl + "%CE%95%CE%BB");
+}

@@ -43,8 +43,10 @@ int main(int argc, char** argv) {
     RegisterClassA(&windowClass);
     HWND window = CreateWindowExA(0, "WordlarkKeyTarget", title, WS_OVERLAPPEDWINDOW, 100, 100, 400, 200,
                                   nullptr, nullptr, windowClass.hInstance, nullptr);
-    Edit = CreateWindowExA(0, "EDIT", argc > 3 ? argv[3] : "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0,
-                           400, 200, window, nullptr, windowClass.hInstance, nullptr);
+    // A Unicode edit, which holds and copies text in any script.
+    Edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 400, 200, window,
+                           nullptr, windowClass.hInstance, nullptr);
+    SetWindowTextA(Edit, argc > 3 ? argv[3] : "");
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
     SetFocus(Edit);
