@@ -211,3 +211,23 @@ TEST_F(HotKeyLookup, WithNothingSelectedOnlyEditAndLookupOpensItsDialogEmptyAfte
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 3000));
     ExpectNoLookup();
 }
+
+TEST_F(HotKeyLookup, AProgramInAConsoleIsNeverInterruptedAndNothingSelectedThereEndsAsAnywhere) {
+    const std::string log = TempFile("console");
+    TProcess console("wineconsole cmd /c " + BuildFile("ConsoleProbe.exe") + " " + log);
+    const HWND window = WaitForWindow("WineConsoleClass", nullptr, 10000);
+    ASSERT_TRUE(window && WaitUntil([&] { return !ReadLines(log).empty(); }, 10000));
+    ASSERT_TRUE(Activate(window));
+    for (WORD key : {'L', 'M', 'Q'}) {
+        TypeCombo({VK_CONTROL}, key);
+        PumpMessages(1000);
+        EXPECT_EQ(VisibleMenu(), nullptr);
+    }
+    const HWND dialog = WaitForNewDialog();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, TextEditId)), "");
+    PressButton(dialog, IDCANCEL);
+    ExpectNoLookup();
+    EXPECT_EQ(ReadLines(log), std::vector<std::string>{"ready"});
+    PostMessageA(window, WM_CLOSE, 0, 0);
+}
