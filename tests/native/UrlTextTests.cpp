@@ -124,3 +124,14 @@ TEST(LaunchResult, AboveThirtyTwoIsSuccessAndFailuresNameLinkAndCode) {
     EXPECT_EQ(LaunchFailureText("Glossa 100%s", 2),
               "Failed to launch Glossa 100%s; please check browser settings.   (Error code = 2)");
 }
+
+TEST(LaunchResult, OnlyASchemeOfTwoOrMoreCharactersOtherThanFileIsAWebAddress) {
+    for (const char* url : {"http://x/", "HTTPS://x", "ms-settings:", "a1+b-c.d:x", "mailto:a@b"})
+        EXPECT_TRUE(IsWebAddress(url)) << url;
+    for (const char* url : {"notepad", "C:\\Windows\\notepad.exe", "c:x", "FiLe:///C:/Windows/System32/",
+                            "1a:x", "-x:y", "ht tp://x", "\xE9t\xE9:x", ":x", ""})
+        EXPECT_FALSE(IsWebAddress(url)) << url;
+    const std::string longUrl(65536, 'n');
+    EXPECT_EQ(NotWebAddressText("Bare", longUrl),
+              "Failed to launch Bare; \"" + longUrl.substr(0, 200) + "\" is not a web address.");
+}
