@@ -1,7 +1,6 @@
 # Tests of the lookup engine against the real clipboard, keyboard and shell.
 wl_test_helper(ClipboardHolder helpers/ClipboardHolder.cpp)
 wl_test_helper(StubBrowser WIN32 helpers/StubBrowser.cpp)
-wl_test_helper(ConsoleProbe helpers/ConsoleProbe.cpp)
 
 wl_wine_test(ClipboardTests ClipboardTests.cpp)
 target_link_libraries(ClipboardTests PRIVATE wl_app)
@@ -16,4 +15,4 @@ target_link_libraries(LookupEngineTests PRIVATE wl_app)
 add_dependencies(LookupEngineTests StubBrowser)
 
 wl_wine_test(LookupEndToEndTests LookupEndToEndTests.cpp)
-add_dependencies(LookupEndToEndTests WL Tarnwick2 KeyTarget StubBrowser ConsoleProbe)
+add_dependencies(LookupEndToEndTests WL Tarnwick2 KeyTarget StubBrowser)

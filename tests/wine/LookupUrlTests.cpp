@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "Settings.h"
+#include "SimpleReg.h"
 #include "TestSupport.h"
 #include "WinHandles.h"
 #include "lookup/LookupEngine.h"
@@ -180,56 +181,32 @@ TEST_F(BrowserLaunch, AFailedStartIsReportedOnceWithTheShellsCode) {
     EXPECT_TRUE(ReadLines(Log).empty());
 }
 
-TEST_F(BrowserLaunch, OnlyWebAddressesAreLaunchedWhicheverTheLaunchForm) {
+TEST_F(BrowserLaunch, AWordThatIsNotAWebAddressStartsNothingAndIsReported) {
     const int count = ASettings::GetLinkCount();
     ASettings::WriteLink(count, TWebLink{"Bare", "", "", false});
-    ASettings::WriteLink(count + 1, TWebLink{"Files", "file:///C:/Windows/System32/", "", false});
-    ASettings::SetLinkCount(count + 2);
-    WriteDefaultValue(HttpCommandKey, StubCommand(Stub, "new", "%1"));
-    EXPECT_EQ(FailureBoxText("notepad", "Files"),
-              "Failed to launch Files; \"file:///C:/Windows/System32/notepad\" is not a web address.");
+    ASettings::SetLinkCount(count + 1);
     ASettings::SetOpenInNewBrowser(false);
     EXPECT_EQ(FailureBoxText("notepad", "Bare"), "Failed to launch Bare; \"notepad\" is not a web address.");
-    EXPECT_EQ(CountTopWindows("Notepad", nullptr), 0);
-    EXPECT_TRUE(ReadLines(Log).empty());
 }
 
-// The user's own choice of browser as Windows keeps it, each choice naming a stub under a ProgId.
-class UserChoice : public BrowserLaunch {
-protected:
-    void TearDown() override {
-        for (const char* choice : {"UserChoiceLatest", "UserChoice"})
-            RegDeleteTreeA(HKEY_CURRENT_USER, (ChoiceKey + std::string(choice)).c_str());
-        for (const char* progId : {"WordlarkLatest", "WordlarkChoice"})
-            RegDeleteTreeA(HKEY_CLASSES_ROOT, progId);
-        BrowserLaunch::TearDown();
-    }
-    void Choose(const std::string& choice, DWORD type, const std::string& progId) {
-        TRegKey key;
-        ASSERT_TRUE(key.Create(HKEY_CURRENT_USER, (ChoiceKey + choice).c_str(), KEY_SET_VALUE));
-        RegSetValueExA(key.Get(), "ProgId", 0, type, reinterpret_cast<const BYTE*>(progId.c_str()),
-                       static_cast<DWORD>(progId.size() + 1));
-    }
-    const std::string ChoiceKey =
-        "Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\http\\";
-    const std::string Url = "http://glossa.orvane.com/search?q=a&r=5";
-};
-
-TEST_F(UserChoice, TheLatestChoiceComesFirstThenTheEarlierOneThenTheClassesCommand) {
+TEST_F(BrowserLaunch, TheUsersLatestChoiceOfBrowserComesFirstThenTheEarlierOneThenTheClassesCommand) {
+    const std::string choices = "Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\http\\";
+    const std::string url = "http://glossa.orvane.com/search?q=a&r=5";
     WriteDefaultValue("WordlarkLatest\\shell\\open\\command", StubCommand(Stub, "latest", "%1"));
     WriteDefaultValue("WordlarkChoice\\shell\\open\\command", StubCommand(Stub, "choice", "%1"));
     WriteDefaultValue(HttpCommandKey, StubCommand(Stub, "classes", "%1"));
-    Choose("UserChoiceLatest\\ProgId", REG_SZ, "WordlarkLatest");
-    Choose("UserChoice", REG_SZ, "WordlarkChoice");
-    EXPECT_EQ(Lookup("a", "Glossa"), (std::vector<std::string>{"latest", Url, "end"}));
-    RegDeleteTreeA(HKEY_CURRENT_USER, (ChoiceKey + "UserChoiceLatest").c_str());
-    EXPECT_EQ(Lookup("a", "Glossa"), (std::vector<std::string>{"choice", Url, "end"}));
+    ASimpleReg::WriteString((choices + "UserChoiceLatest\\ProgId").c_str(), "ProgId", "WordlarkLatest");
+    ASimpleReg::WriteString((choices + "UserChoice").c_str(), "ProgId", "WordlarkChoice");
+    EXPECT_EQ(Lookup("a", "Glossa"), (std::vector<std::string>{"latest", url, "end"}));
+    RegDeleteTreeA(HKEY_CURRENT_USER, (choices + "UserChoiceLatest").c_str());
+    EXPECT_EQ(Lookup("a", "Glossa"), (std::vector<std::string>{"choice", url, "end"}));
+    // A ProgId of the wrong type, and one whose command is blank, are passed over.
+    ASimpleReg::WriteInteger((choices + "UserChoiceLatest\\ProgId").c_str(), "ProgId", 1);
+    WriteDefaultValue("WordlarkChoice\\shell\\open\\command", " ");
+    EXPECT_EQ(Lookup("a", "Glossa"), (std::vector<std::string>{"classes", url, "end"}));
 
-    // A ProgId whose command is blank, one that names no key, one of the wrong type: passed over.
-    WriteDefaultValue("WordlarkLatest\\shell\\open\\command", " ");
-    Choose("UserChoiceLatest\\ProgId", REG_SZ, "WordlarkLatest");
-    Choose("UserChoice", REG_SZ, "WordlarkNoSuchProgId");
-    EXPECT_EQ(Lookup("a", "Glossa"), (std::vector<std::string>{"classes", Url, "end"}));
-    Choose("UserChoice", REG_DWORD, "abc");
-    EXPECT_EQ(Lookup("a", "Glossa"), (std::vector<std::string>{"classes", Url, "end"}));
+    for (const char* key : {"UserChoiceLatest", "UserChoice"})
+        RegDeleteTreeA(HKEY_CURRENT_USER, (choices + key).c_str());
+    for (const char* key : {"WordlarkLatest", "WordlarkChoice"})
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, key);
 }
