@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ConsoleWindows.h"
 #include "UnicodeText.h"
 #include "WinHandles.h"
 
@@ -94,9 +95,27 @@ void RestoreClipboard() {
     SavedClipboardFormats.clear();
 }
 
+namespace {
+
+// The keystroke that copies in the window in front, chosen at the moment of the copy. False when
+// no window is in front or it has just closed: there is nothing to copy from, and the wait for
+// the clipboard ends as it does when nothing was selected.
+bool CopyKeystrokeFor(HWND window, TKeyCombo& copy) {
+    char className[256] = "";
+    if (!window || GetClassNameA(window, className, sizeof className) == 0)
+        return false;
+    copy = IsConsoleWindowClass(className) ? ConsoleCopyKeyCombo : CopyKeyCombo;
+    return true;
+}
+
+} // namespace
+
 void SendCopyKeystroke() {
-    SendKeyCombo(CopyKeyCombo, true);
-    SendKeyCombo(CopyKeyCombo, false);
+    TKeyCombo copy;
+    if (!CopyKeystrokeFor(GetForegroundWindow(), copy))
+        return;
+    SendKeyCombo(copy, true);
+    SendKeyCombo(copy, false);
 }
 
 namespace {

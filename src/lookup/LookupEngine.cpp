@@ -53,9 +53,13 @@ void TLookupEngine::SetLaunchFromClipboard(bool value) {
 }
 
 void TLookupEngine::ClipboardChanged() {
+    // Every clipboard change in the system arrives here, from clipboard managers and remote
+    // sessions too; a pause on the program's only thread is paid for a waiting lookup alone.
+    if (!LaunchFromClipboard)
+        return;
     // The program that copied may still be placing further formats.
     SettleWait(SettleWaitMs);
-    if (!LaunchFromClipboard || Clock() >= ClipboardDeadline)
+    if (Clock() >= ClipboardDeadline)
         return;
     LookupText.clear();
     if (!ReadClipboardText(ReadTimeoutMs, MaximumTextLength, LookupText) || LookupText.empty())

@@ -15,10 +15,38 @@
 namespace {
 
 constexpr const char* BrowserCommandKey = "HTTP\\shell\\open\\command";
+// Where Windows keeps the user's own choice of browser: under "UserChoiceLatest\ProgId" on
+// Windows 11 since 2025, under "UserChoice" before.
+constexpr const char* HttpAssociationKey =
+    "Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\http\\";
+constexpr const char* UserChoiceKeys[] = {"UserChoiceLatest\\ProgId", "UserChoice"};
 
 std::intptr_t ShellOpen(const std::string& file, const char* parameters) {
     return reinterpret_cast<std::intptr_t>(
         ShellExecuteA(nullptr, "open", file.c_str(), parameters, nullptr, SW_SHOWDEFAULT));
+}
+
+void ShowLinkFailure(HWND window, const std::string& text) {
+    ForceForegroundWindow(window);
+    MessageBoxA(nullptr, text.c_str(), LaunchFailureCaption, MB_OK | MB_ICONERROR);
+}
+
+// These keys belong to the system and other programs: a value of a type we cannot read counts as
+// no value, like a missing one, rather than failing the lookup.
+std::string ReadTrimmed(HKEY root, const std::string& keyPath, const char* valueName) {
+    try {
+        return TrimText(ASimpleReg::ReadString(root, keyPath.c_str(), valueName, ""));
+    } catch (const TWordlarkError&) {
+        return std::string();
+    }
+}
+
+// The open command of the ProgId that the user chose under the given key, or empty.
+std::string UserChoiceCommand(const char* choiceKey) {
+    const std::string progId =
+        ReadTrimmed(HKEY_CURRENT_USER, HttpAssociationKey + std::string(choiceKey), "ProgId");
+    return progId.empty() ? std::string()
+                          : ReadTrimmed(HKEY_CLASSES_ROOT, progId + "\\shell\\open\\command", "");
 }
 
 } // namespace
@@ -35,6 +63,12 @@ void TLookupEngine::LookupOnWebLink(const std::string& description) {
 }
 
 void TLookupEngine::LaunchUrl(const std::string& description, const std::string& url) {
+    // Without a web scheme the shell would take the URL for a file or a program: a link with empty
+    // URL parts would start "notepad" when that word was selected.
+    if (!IsWebAddress(url)) {
+        ShowLinkFailure(Handle(), NotWebAddressText(description, url));
+        return;
+    }
     const bool newWindow = ASettings::GetOpenInNewBrowser();
     // This browser, given the URL as a parameter, wants it without the scheme.
     LaunchBrowser(newWindow && IsBrowserFirefox() ? WithoutHttpPrefix(url) : url, description, newWindow);
@@ -53,11 +87,8 @@ void TLookupEngine::LaunchBrowser(const std::string& url, const std::string& des
     } else {
         result = ShellOpen(url, nullptr);
     }
-    if (LaunchSucceeded(result))
-        return;
-    ForceForegroundWindow(Handle());
-    MessageBoxA(nullptr, LaunchFailureText(description, result).c_str(), LaunchFailureCaption,
-                MB_OK | MB_ICONERROR);
+    if (!LaunchSucceeded(result))
+        ShowLinkFailure(Handle(), LaunchFailureText(description, result));
 }
 
 void TLookupEngine::SplitBrowserCommand(std::string& program, std::string& parameters) {
@@ -71,13 +102,15 @@ std::string TLookupEngine::UrlEncode(const std::string& text) {
 }
 
 std::string TLookupEngine::GetBrowserCommand() {
-    // The key belongs to the system and other programs; a value of a type we cannot read counts as
-    // no command, like a missing one, rather than failing the lookup.
-    try {
-        return TrimText(ASimpleReg::ReadString(HKEY_CLASSES_ROOT, BrowserCommandKey, ""));
-    } catch (const TWordlarkError&) {
-        return std::string();
+    // Since Windows 8 the classes' "HTTP" command names the system's own browser on most machines,
+    // whichever the user chose; it is only the last resort. A choice whose ProgId has no command is
+    // passed over.
+    for (const char* choiceKey : UserChoiceKeys) {
+        std::string command = UserChoiceCommand(choiceKey);
+        if (!command.empty())
+            return command;
     }
+    return ReadTrimmed(HKEY_CLASSES_ROOT, BrowserCommandKey, "");
 }
 
 bool TLookupEngine::IsBrowserFirefox() {

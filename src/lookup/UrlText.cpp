@@ -6,6 +6,14 @@ bool IsTrimmed(unsigned char byte) {
     return byte <= 32;
 }
 
+bool IsAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool IsSchemeChar(char c) {
+    return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+}
+
 bool StartsWith(const std::string& text, const std::string& prefix) {
     return text.compare(0, prefix.size(), prefix) == 0;
 }
@@ -130,4 +138,20 @@ std::string LaunchFailureText(const std::string& description, std::intptr_t shel
     // Built by concatenation rather than a format, so a "%" in the description is shown as it is.
     return "Failed to launch " + description + "; please check browser settings.   (Error code = " +
            std::to_string(static_cast<int>(shellResult)) + ")";
+}
+
+bool IsWebAddress(const std::string& url) {
+    // A scheme of one letter is a drive ("C:\..."), not a scheme.
+    const std::size_t colon = url.find(':');
+    if (colon == std::string::npos || colon < 2 || !IsAsciiLetter(url[0]))
+        return false;
+    for (std::size_t i = 1; i < colon; ++i)
+        if (!IsSchemeChar(url[i]))
+            return false;
+    return AsciiLowerCase(url.substr(0, colon)) != "file";
+}
+
+std::string NotWebAddressText(const std::string& description, const std::string& url) {
+    return "Failed to launch " + description + "; \"" + url.substr(0, ShownUrlLength) +
+           "\" is not a web address.";
 }

@@ -58,3 +58,12 @@ std::string WithoutHttpPrefix(const std::string& url);
 bool LaunchSucceeded(std::intptr_t shellResult);
 std::string LaunchFailureText(const std::string& description, std::intptr_t shellResult);
 constexpr const char* LaunchFailureCaption = "Wordlark Link Failure";
+
+// True when the URL begins with a scheme other than "file": a letter, then letters, digits, "+",
+// "-" or ".", two characters or more, then ":". Anything else the shell would start as a program
+// or open as a file.
+bool IsWebAddress(const std::string& url);
+// The failure message for a URL that is not a web address, showing at most its first
+// ShownUrlLength bytes.
+constexpr std::size_t ShownUrlLength = 200;
+std::string NotWebAddressText(const std::string& description, const std::string& url);

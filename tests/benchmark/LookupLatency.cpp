@@ -1,7 +1,9 @@
 // How long a Quick Lookup takes from the injected hot key to the start of the browser, with the real
 // WL.exe, another program holding a selected word in front, and a stand-in browser that records the
 // moment it starts. Every lookup contains the 100 ms settle wait; the ratio to it is the figure.
-// Usage: LookupLatency [runs]
+// Then how quickly the program answers a message shortly after another program changed the
+// clipboard, against the same without a change, for this WL.exe and for another build if given.
+// Usage: LookupLatency [runs] [other WL.exe]
 #include <windows.h>
 #include <shellapi.h>
 
@@ -32,6 +34,33 @@ void SetBrowserCommand(const std::string& command) {
     if (key.Create(HKEY_CLASSES_ROOT, "HTTP\\shell\\open\\command", KEY_SET_VALUE))
         RegSetValueExA(key.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
                        static_cast<DWORD>(command.size() + 1));
+}
+
+// The median time for the window to answer WM_NULL, in milliseconds; with `change`, each question is
+// asked 10 ms after another program changed the clipboard.
+double MedianAnswerMs(HWND window, int runs, bool change) {
+    LARGE_INTEGER frequency{};
+    QueryPerformanceFrequency(&frequency);
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        PumpMessages(200); // the previous change has long been handled
+        if (change) {
+            PutTextOnClipboard("another program's copy " + std::to_string(run));
+            Sleep(10);
+        }
+        const long long asked = Counter();
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+        times.push_back(1000.0 * static_cast<double>(Counter() - asked) /
+                        static_cast<double>(frequency.QuadPart));
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void PrintAnswerTimes(const char* program, double quiet, double afterChange) {
+    std::printf("%s answers a message in %.3f ms, 10 ms after a clipboard change in %.3f ms (%.1fx)\n",
+                program, quiet, afterChange, afterChange / quiet);
 }
 
 } // namespace
@@ -90,6 +119,8 @@ int main(int argc, char** argv) {
         PumpMessages(100);
     }
     DeleteFileA(log.c_str());
+    const double quiet = MedianAnswerMs(app.Window, runs, false),
+                 changed = MedianAnswerMs(app.Window, runs, true);
     app.Quit();
 
     std::sort(latencies.begin(), latencies.end());
@@ -108,6 +139,18 @@ int main(int argc, char** argv) {
                     start);
         std::printf("Without it, the lookup's median is %.1f ms (%.2fx the settle wait)\n", median - start,
                     (median - start) / SettleWaitMs);
+    }
+    PrintAnswerTimes("This WL.exe", quiet, changed);
+    if (argc > 2) {
+        TWordlark other = TWordlark::Start(argv[2]);
+        if (!other.Window)
+            return 1;
+        const double otherQuiet = MedianAnswerMs(other.Window, runs, false);
+        const double otherChanged = MedianAnswerMs(other.Window, runs, true);
+        other.Quit();
+        PrintAnswerTimes(argv[2], otherQuiet, otherChanged);
+        std::printf("After a clipboard change this WL.exe answers in %.4fx the other's time\n",
+                    changed / otherChanged);
     }
     return 0;
 }

@@ -142,3 +142,14 @@ TEST(UnicodeText, OnlyUtf8InAnyLetterCaseMakesALinkSendUtf8) {
     for (const char* name : {"", "ANSI", "UTF8", "UTF-8 "})
         EXPECT_EQ(LinkEncodingFromText(name), TLinkEncoding::CodePage);
 }
+
+TEST(LaunchResult, OnlyASchemeOfTwoOrMoreCharactersOtherThanFileIsAWebAddress) {
+    for (const char* url : {"http://x/", "HTTPS://x", "ms-settings:", "a1+b-c.d:x", "mailto:a@b"})
+        EXPECT_TRUE(IsWebAddress(url)) << url;
+    for (const char* url : {"notepad", "C:\\Windows\\notepad.exe", "c:x", "FiLe:///C:/Windows/System32/",
+                            "1a:x", "-x:y", "ht tp://x", "\xE9t\xE9:x", ":x", ""})
+        EXPECT_FALSE(IsWebAddress(url)) << url;
+    const std::string longUrl(65536, 'n');
+    EXPECT_EQ(NotWebAddressText("Bare", longUrl),
+              "Failed to launch Bare; \"" + longUrl.substr(0, 200) + "\" is not a web address.");
+}

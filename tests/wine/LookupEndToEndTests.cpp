@@ -251,3 +251,29 @@ TEST_F(HotKeyLookup, TextInAnyScriptGoesAsUtf8OnAUtf8LinkAsCodePageBytesOnAPrede
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(Browser->WaitForUrls(3, 5000).back(), unicodeUrl + "%CE%95%CE%BB");
 }
+
+TEST_F(HotKeyLookup, AProgramInAConsoleIsNeverInterruptedAndNothingSelectedThereEndsAsAnywhere) {
+    // A console program that takes an interrupt the default way: it ends, and its window goes.
+    TProcess console("wineconsole cmd /c " + BuildFile("KeyTarget.exe") + " " + TempFile("console") +
+                     " Inside");
+    const HWND program = WaitForWindow("WordlarkKeyTarget", "Inside", 10000);
+    const std::unique_ptr<void, void (*)(void*)> closeAtEnd(
+        program, [](void* window) { PostMessageA(static_cast<HWND>(window), WM_CLOSE, 0, 0); });
+    const HWND window = WaitForWindow("WineConsoleClass", nullptr, 10000);
+    ASSERT_TRUE(program);
+    ASSERT_TRUE(window);
+    // The program takes the foreground as it starts; the console is brought back until it stays.
+    ASSERT_TRUE(WaitUntil([&] { return Activate(window); }, 5000));
+    for (WORD key : {'L', 'M', 'Q'}) {
+        ASSERT_EQ(GetForegroundWindow(), window);
+        TypeCombo({VK_CONTROL}, key);
+        PumpMessages(1000);
+    }
+    // Only Edit and Lookup shows anything: its dialog, empty.
+    const HWND dialog = WaitForNewDialog();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, TextEditId)), "");
+    PressButton(dialog, IDCANCEL);
+    EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty());
+    EXPECT_TRUE(IsWindow(program));
+}

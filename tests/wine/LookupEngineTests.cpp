@@ -205,3 +205,9 @@ TEST_F(Engine, TheDialogLooksUpOnTheDefaultLinkOfTheMomentItClosesNotTheOneItsPr
     EXPECT_EQ(Browser->WaitForUrls(1, 5000),
               std::vector<std::string>{"http://synora.orvane.com/search?q=word&r=5"});
 }
+
+TEST_F(Engine, AClipboardChangeWhileNoLookupWaitsCostsNoSettleWaitAndReadsNothing) {
+    Copied("another program's copy", 0);
+    EXPECT_EQ(Waited, 0u);
+    EXPECT_EQ(Lookup.LookupText, "");
+}

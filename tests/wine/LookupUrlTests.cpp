@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "Settings.h"
+#include "SimpleReg.h"
 #include "TestSupport.h"
 #include "WinHandles.h"
 #include "lookup/LookupEngine.h"
@@ -178,4 +179,34 @@ TEST_F(BrowserLaunch, AFailedStartIsReportedOnceWithTheShellsCode) {
     EXPECT_EQ(FailureBoxText("word", "Synora"),
               "Failed to launch Synora; please check browser settings.   (Error code = 2)");
     EXPECT_TRUE(ReadLines(Log).empty());
+}
+
+TEST_F(BrowserLaunch, AWordThatIsNotAWebAddressStartsNothingAndIsReported) {
+    const int count = ASettings::GetLinkCount();
+    ASettings::WriteLink(count, TWebLink{"Bare", "", "", false});
+    ASettings::SetLinkCount(count + 1);
+    ASettings::SetOpenInNewBrowser(false);
+    EXPECT_EQ(FailureBoxText("notepad", "Bare"), "Failed to launch Bare; \"notepad\" is not a web address.");
+}
+
+TEST_F(BrowserLaunch, TheUsersLatestChoiceOfBrowserComesFirstThenTheEarlierOneThenTheClassesCommand) {
+    const std::string choices = "Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\http\\";
+    const std::string url = "http://glossa.orvane.com/search?q=a&r=5";
+    WriteDefaultValue("WordlarkLatest\\shell\\open\\command", StubCommand(Stub, "latest", "%1"));
+    WriteDefaultValue("WordlarkChoice\\shell\\open\\command", StubCommand(Stub, "choice", "%1"));
+    WriteDefaultValue(HttpCommandKey, StubCommand(Stub, "classes", "%1"));
+    ASimpleReg::WriteString((choices + "UserChoiceLatest\\ProgId").c_str(), "ProgId", "WordlarkLatest");
+    ASimpleReg::WriteString((choices + "UserChoice").c_str(), "ProgId", "WordlarkChoice");
+    EXPECT_EQ(Lookup("a", "Glossa"), (std::vector<std::string>{"latest", url, "end"}));
+    RegDeleteTreeA(HKEY_CURRENT_USER, (choices + "UserChoiceLatest").c_str());
+    EXPECT_EQ(Lookup("a", "Glossa"), (std::vector<std::string>{"choice", url, "end"}));
+    // A ProgId of the wrong type, and one whose command is blank, are passed over.
+    ASimpleReg::WriteInteger((choices + "UserChoiceLatest\\ProgId").c_str(), "ProgId", 1);
+    WriteDefaultValue("WordlarkChoice\\shell\\open\\command", " ");
+    EXPECT_EQ(Lookup("a", "Glossa"), (std::vector<std::string>{"classes", url, "end"}));
+
+    for (const char* key : {"UserChoiceLatest", "UserChoice"})
+        RegDeleteTreeA(HKEY_CURRENT_USER, (choices + key).c_str());
+    for (const char* key : {"WordlarkLatest", "WordlarkChoice"})
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, key);
 }
