@@ -34,6 +34,7 @@ void TLookupEngine::HotKeyPressed(int index) {
     SetLaunchFromClipboard(true);
     ClipboardDeadline = Clock() + HotKeyWaitMs;
     ClipboardSaved = SaveClipboard();
+    CopySequence = GetClipboardSequenceNumber();
     // The hot key's keys are still down in the program in front: released first, they cannot
     // combine with the copy keystroke there.
     SendKeyCombo(ASettings::GetKeyCombo(HotKeyIndex), false);
@@ -60,6 +61,10 @@ void TLookupEngine::ClipboardChanged() {
     // The program that copied may still be placing further formats.
     SettleWait(SettleWaitMs);
     if (Clock() >= ClipboardDeadline)
+        return;
+    // The notice of a copy made before the hot key (the user's own, a moment earlier) may arrive
+    // only now; that copy is not the selection. Zero means the system would not tell.
+    if (CopySequence != 0 && GetClipboardSequenceNumber() == CopySequence)
         return;
     LookupText.clear();
     if (!ReadClipboardText(ReadTimeoutMs, MaximumTextLength, LookupText) || LookupText.empty())

@@ -74,5 +74,6 @@ private:
     HWND Window = nullptr;
     HINSTANCE Instance = nullptr;
     bool TimerArmed = false;
+    DWORD CopySequence = 0; // the clipboard's sequence number when the copy keystroke was sent
     TMenu WebLinksPopupMenu;
 };

@@ -211,3 +211,13 @@ TEST_F(Engine, AClipboardChangeWhileNoLookupWaitsCostsNoSettleWaitAndReadsNothin
     EXPECT_EQ(Waited, 0u);
     EXPECT_EQ(Lookup.LookupText, "");
 }
+
+TEST_F(Engine, ANoticeOfTheUsersOwnCopyFromBeforeTheHotKeyIsNotTakenForTheSelection) {
+    HotKey(0, 0, "copied by the user just before");
+    Now = 10;
+    Lookup.ClipboardChanged();
+    EXPECT_TRUE(Lookup.LaunchFromClipboard);
+    EXPECT_EQ(Lookup.LookupText, "");
+    Copied("the selection", 20);
+    EXPECT_EQ(Lookup.LookupText, "the selection");
+}
