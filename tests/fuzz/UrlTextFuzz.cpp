@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "lookup/UnicodeText.h"
+#include "common/UnicodeText.h"
 #include "lookup/UrlText.h"
 
 namespace {

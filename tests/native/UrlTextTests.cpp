@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "WebLinks.h"
-#include "lookup/UnicodeText.h"
+#include "common/UnicodeText.h"
 #include "lookup/UrlText.h"
 
 TEST(UrlEncoding, EscapesEveryUnsafeByteInUpperCaseHexAndPassesPlus) {
