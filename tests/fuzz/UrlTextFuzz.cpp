@@ -1,7 +1,7 @@
 // Arbitrary bytes through the lookup's text work, with what must hold for any input: an encoded text,
 // UTF-8 of any UTF-16 included, is plain URL text that decodes back, the site tag is appended at most once
 // and ignores letter case, a command splits into parts of itself, and the placeholder takes the URL without
-// rescanning.
+// rescanning, and a UTF-8 link's URL parts are ASCII whose escapes decode back.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -146,12 +146,49 @@ void CheckUtf8(const std::string& input) {
     Check(Utf16FromUtf8(Utf8FromUtf16(read)) == read);
 }
 
+// A UTF-8 link's URL part is ASCII, and its escapes decode back to the part as well-formed UTF-8 with
+// the host converted (a host of odd length is refused and stays). Without a "%" of the user's own,
+// every escape is one that the encoding made.
+void CheckUrlPart(const std::string& input) {
+    std::string part;
+    for (char c : input)
+        part += c == '%' ? '#' : c;
+    const THostToAscii toAscii = [](const std::string& host) {
+        return host.size() % 2 ? std::string() : "xn--" + std::to_string(host.size());
+    };
+    const std::string sent = Utf8UrlPart(part, toAscii);
+    std::string decoded;
+    for (std::size_t i = 0; i < sent.size(); ++i) {
+        Check(static_cast<unsigned char>(sent[i]) < 0x80);
+        if (sent[i] != '%') {
+            decoded += sent[i];
+            continue;
+        }
+        Check(i + 2 < sent.size());
+        const int high = HexValue(sent[i + 1]), low = HexValue(sent[i + 2]);
+        Check(high >= 8 && low >= 0); // only bytes outside ASCII are escaped
+        decoded += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    std::string expected = Utf8FromUtf16(Utf16FromUtf8(part));
+    std::size_t begin = 0, end = 0;
+    if (FindUrlHost(expected, begin, end)) {
+        const std::string host = expected.substr(begin, end - begin);
+        const bool ascii = Utf16FromUtf8(host).size() == host.size();
+        if (!ascii && !toAscii(host).empty())
+            expected.replace(begin, end - begin, toAscii(host));
+    }
+    Check(decoded == expected);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
     CheckEncoding(input);
     CheckUtf8(input);
+    CheckUrlPart(input);
+    CheckUrlPart("http://" + input);
     CheckCaseAndTrim(input);
     CheckSplit(TrimText(input));
 
