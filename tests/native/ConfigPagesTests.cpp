@@ -107,24 +107,17 @@ TEST(WorkingLinks, AddDeleteAndMoveFollowTheSelection) {
 TEST(LinkValidation, RefusesBlankAndRepeatedDescriptionsOnly) {
     EXPECT_FALSE(FindLinkProblem({Custom("A"), Custom("A "), Custom("\xCE\xB1")}))
         << "blanks and scripts count";
-    // Letter case is ignored in every alphabet that has it: the first of each pair is named.
-    for (const auto& [first, second] : {std::pair{"Glossa", "gLOSSA"},
-                                        {"\xCE\x9B\xCE\xB5\xCE\xBE\xCE\xB9\xCE\xBA\xCF\x8C", // Greek
-                                         "\xCE\x9B\xCE\x95\xCE\x9E\xCE\x99\xCE\x9A\xCE\x8C"},
-                                        {"\xD0\xA1\xD0\xBB\xD0\xBE\xD0\xB2\xD0\xBE", // Cyrillic
-                                         "\xD1\x81\xD0\x9B\xD0\x9E\xD0\x92\xD0\x9E"},
-                                        {"\xC3\x89t\xC3\xA9", "\xC3\xA9T\xC3\x89"}}) {
-        const TLinkProblem problem = FindLinkProblem({Custom("x"), Custom(first), Custom(second)});
-        EXPECT_EQ(problem.Error, TLinkError::DuplicateDescription) << first;
-        EXPECT_EQ(problem.Index, 1) << first;
-    }
+    // Letter case is ignored in every alphabet that has it (Greek, Cyrillic, Latin with accents).
+    for (const auto& [first, second] : {std::pair{"\xCE\x9B\xCF\x8C", "\xCE\xBB\xCE\x8C"},
+                                        {"\xD0\xA1\xD0\xBB", "\xD1\x81\xD0\x9B"},
+                                        {"\xC3\x89t\xC3\xA9", "\xC3\xA9T\xC3\x89"}})
+        EXPECT_EQ(FindLinkProblem({Custom(first), Custom(second)}).Error, TLinkError::DuplicateDescription);
     EXPECT_FALSE(FindLinkProblem({Custom("100% & more"), Custom(std::string(65536, 'x'))}));
     EXPECT_FALSE(FindLinkProblem({Custom(" x\t")}));
 
     for (const std::string& blank :
          {std::string(), std::string(" \t\r\n"), std::string("\x01\x7F", 2), std::string("\0\0", 2),
-          // no-break, ideographic and zero-width spaces, the byte-order mark
-          std::string("\xC2\xA0\xE3\x80\x80\xE2\x80\x8B\xEF\xBB\xBF")}) {
+          std::string("\xC2\xA0\xE3\x80\x80\xE2\x80\x8B\xEF\xBB\xBF")}) { // invisible spaces, BOM
         const TLinkProblem problem = FindLinkProblem({Custom("a"), Custom(blank), Custom("c")});
         EXPECT_EQ(problem.Error, TLinkError::NoDescription);
         EXPECT_EQ(problem.Index, 1);

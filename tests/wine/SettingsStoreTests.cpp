@@ -4,7 +4,6 @@
 #include "Settings.h"
 #include "SimpleReg.h"
 #include "TestSupport.h"
-#include "UnicodeText.h"
 #include "lookup/UrlText.h"
 
 #include <cstdio>
@@ -173,52 +172,6 @@ TEST_F(SettingsStore, AThousandLinksAreCountedAndLookedUpInBoundedTime) {
     EXPECT_EQ(found.UrlBefore, "http://example.net/999");
     EXPECT_LT(counting + lookup, 60.0);
     std::printf("1000 links: GetLinkCount %.2f s, lookup on the last link %.2f s\n", counting, lookup);
-}
-
-// Values as the code-page version wrote them (the A functions, no encoding value) read as the same
-// characters and are saved back as the same bytes, beside a Greek link in UTF-16, in any order.
-TEST_F(SettingsStore, AListOfTheCodePageVersionReadsBackIdenticalAndIsSavedBackByteForByte) {
-    const std::vector<std::pair<std::string, std::string>> old = {
-        {"Link00Desc", "Caf\xE9 \xAB\xBB"},
-        {"Link00UrlBefore", "http://caf\xE9.example/?q="},
-        {"Link00UrlAfter", "&\xFC=1"},
-        {"Link00Locked", "0"},
-        {"Link01Desc", "??????"},
-        {"Link01UrlBefore", "http://x.example/?q="},
-        {"Link01Locked", "0"},
-        {"DefaultLink", "Caf\xE9 \xAB\xBB"}};
-    for (const auto& [name, bytes] : old)
-        RegSetKeyValueA(HKEY_CURRENT_USER, LinksKey, name.c_str(), REG_SZ, bytes.c_str(),
-                        static_cast<DWORD>(bytes.size() + 1));
-    ASimpleReg::WriteInteger(LinksKey, "LinkCount", 2);
-
-    const std::vector<TWebLink> links = ASettings::GetLinks();
-    ASSERT_EQ(links.size(), 7u);
-    EXPECT_EQ(links[0].Description, "Caf\xC3\xA9 \xC2\xAB\xC2\xBB");
-    EXPECT_EQ(links[0].UrlBefore, "http://caf\xC3\xA9.example/?q=");
-    EXPECT_EQ(links[0].UrlAfter, "&\xC3\xBC=1");
-    EXPECT_EQ(links[1].Description, "??????") << "what only existed as question marks stays so";
-    EXPECT_EQ(links[0].Encoding, TLinkEncoding::CodePage);
-    EXPECT_EQ(ASettings::GetDefaultLink(), links[0].Description);
-
-    const std::wstring lexiko = {0x39B, 0x3B5, 0x3BE, 0x3B9, 0x3BA, 0x3CC};
-    const TWebLink greek{Utf8FromUtf16(lexiko), "https://el.wiktionary.org/wiki/?search=", "", false,
-                         TLinkEncoding::Utf8};
-    StoreList({links[1], greek, links[0]});
-    ASettings::SetDefaultLink(links[0].Description);
-    EXPECT_EQ(ASimpleReg::ReadString(LinksKey, "Link00Desc"), "??????");
-    for (std::size_t i = 0; i < 3; ++i) // the first link's three texts, now at index 2
-        EXPECT_EQ(ASimpleReg::ReadString(LinksKey, ("Link02" + old[i].first.substr(6)).c_str()),
-                  old[i].second);
-    EXPECT_EQ(ASimpleReg::ReadString(LinksKey, "DefaultLink"), old.back().second);
-    EXPECT_EQ(ASimpleReg::ReadString(LinksKey, "Link02Encoding"), "ANSI");
-    wchar_t stored[64] = L"";
-    DWORD size = sizeof stored;
-    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Orvane\\Wordlark2\\Links", L"Link01Desc",
-                           RRF_RT_REG_SZ, nullptr, stored, &size),
-              ERROR_SUCCESS);
-    EXPECT_EQ(stored, lexiko);
-    EXPECT_EQ(ASettings::ReadLink(1).Encoding, TLinkEncoding::Utf8);
 }
 
 // Long texts come back whole and values of the wrong type raise the error that names them: the
