@@ -9,7 +9,8 @@ namespace {
 
 using TIdnToAscii = int(WINAPI*)(DWORD, const wchar_t*, int, wchar_t*, int);
 
-// In kernel32 from Windows 8 on, in normaliz.dll on Windows 7.
+// In kernel32 from Windows 8 on, in normaliz.dll on Windows 7. A library loaded here stays for the
+// program's lifetime, as the function is kept until the program ends.
 TIdnToAscii FindIdnToAscii() {
     for (const char* library : {"kernel32.dll", "normaliz.dll"}) {
         HMODULE module = GetModuleHandleA(library);
