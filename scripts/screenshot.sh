@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Starts WL.exe in a Wine session of a build folder, opens its configuration window the way a
 # double-click on the tray icon does, and writes one PNG of the Wine desktop per page for checking
-# by eye: overview, hot keys, web links with a predefined link selected, and with a custom link.
-# Usage: screenshot.sh [BUILD_DIR] [OUTPUT_DIR]   (defaults: build/win, BUILD_DIR/screenshots)
+# by eye: overview, hot keys, web links with a predefined link selected, with a custom link, and
+# with a Greek and a Japanese one. At another DPI the names end in "-DPI".
+# Usage: screenshot.sh [BUILD_DIR] [OUTPUT_DIR] [DPI]   (defaults: build/win, BUILD_DIR/screenshots, 96)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build/win}" && pwd)
 out=${2:-$build/screenshots}
+dpi=${3:-96}
+suffix=""
+[ "$dpi" = 96 ] || suffix="-$dpi"
 mkdir -p "$out"
 convert=/usr/bin/convert # ImageMagick's; the package imagemagick provides it
 [ -x "$convert" ] && command -v xwd >/dev/null || {
@@ -22,30 +26,52 @@ fi
 # shellcheck disable=SC1091
 . "$build/wine.env"
 
+# For the programs started from now on.
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
 wine "$build/src/WL.exe" >/dev/null 2>&1 &
 wl_pid=$!
 cleanup() {
     wine "$build/tests/wine/PostToWordlark.exe" 0x404 >/dev/null 2>&1 || true
     wait "$wl_pid" 2>/dev/null || true
+    # The prefix's tests expect the default DPI.
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1 || true
     if $started_session; then "$root/scripts/wine-session.sh" stop "$build"; fi
 }
 trap cleanup EXIT
 
-# One custom link: the program appends the predefined ones after it, so that the Web Links page
-# can show both kinds.
-links='HKCU\Software\Orvane\Wordlark2\Links'
-add() { wine reg add "$links" /v "$1" /t "$2" /d "$3" /f >/dev/null 2>&1; }
-add LinkCount REG_DWORD 1
-add Link00Desc REG_SZ "My Dictionary"
-add Link00UrlBefore REG_SZ "http://dictionary.example.com/?w="
-add Link00UrlAfter REG_SZ "&lang=en"
-add Link00Locked REG_SZ 0
+# Three custom links, one of them in Greek and one in Japanese: the program appends the predefined
+# ones after them, so that the Web Links page can show both kinds. A registry file in UTF-16, which
+# carries any script whatever the code page.
+reg_file=$(mktemp --suffix=.reg)
+iconv -f UTF-8 -t UTF-16 >"$reg_file" <<'REG'
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Orvane\Wordlark2\Links]
+"LinkCount"=dword:00000003
+"Link00Desc"="My Dictionary"
+"Link00UrlBefore"="http://dictionary.example.com/?w="
+"Link00UrlAfter"="&lang=en"
+"Link00Locked"="0"
+"Link01Desc"="Λεξικό"
+"Link01UrlBefore"="https://el.wiktionary.org/wiki/Ειδικό:Αναζήτηση?search="
+"Link01UrlAfter"=""
+"Link01Locked"="0"
+"Link01Encoding"="UTF-8"
+"Link02Desc"="辞書"
+"Link02UrlBefore"="https://ja.wiktionary.org/wiki/特別:検索?search="
+"Link02UrlAfter"="&ns0=1"
+"Link02Locked"="0"
+"Link02Encoding"="UTF-8"
+
+REG
+wine regedit /S "$(winepath -w "$reg_file")" >/dev/null 2>&1
+rm -f "$reg_file"
 
 shoot() { # page-name page [list line]
     wine "$build/tests/wine/WordlarkPage.exe" "${@:2}"
     sleep 1
-    xwd -root -silent -display "$DISPLAY" | "$convert" xwd:- -crop 1024x768+0+0 +repage "$out/$1.png"
-    echo "$out/$1.png"
+    xwd -root -silent -display "$DISPLAY" | "$convert" xwd:- -crop 1024x768+0+0 +repage "$out/$1$suffix.png"
+    echo "$out/$1$suffix.png"
 }
 
 # 0x403 is the tray icon's callback; lParam 0x203 is a left double-click.
@@ -53,5 +79,7 @@ wine "$build/tests/wine/PostToWordlark.exe" 0x403 0x203
 sleep 2
 shoot overview 0
 shoot hotkeys 1
-shoot weblinks-predefined 2 1
+shoot weblinks-predefined 2 3
 shoot weblinks-custom 2 0
+shoot weblinks-greek 2 1
+shoot weblinks-japanese 2 2

@@ -7,6 +7,7 @@
 
 #include "../common/CaptionFit.h"
 #include "../common/Settings.h"
+#include "../common/UnicodeText.h"
 #include "../hook/KeyboardHook.h"
 #include "../lookup/WinApiHacks.h"
 #include "ConfigFrmRes.h"
@@ -310,7 +311,7 @@ void TConfigForm::FormCreate() {
     NextClipboardViewer = SetClipboardViewer(Window);
     StartKeyboardHook(Window);
     SetHelpContexts();
-    SetDlgItemTextA(Pages[OverviewPage], IDC_OVERVIEWNOTESLABEL, LoadText(IDS_OVERVIEWNOTES).c_str());
+    SetControlUtf8Text(GetDlgItem(Pages[OverviewPage], IDC_OVERVIEWNOTESLABEL), LoadText(IDS_OVERVIEWNOTES));
 }
 
 void TConfigForm::FormDestroy() {
@@ -328,7 +329,8 @@ void TConfigForm::CreatePages() {
         item.mask = TCIF_TEXT;
         item.pszText = const_cast<char*>(PageCaptions[page]);
         SendMessageA(MainPages, TCM_INSERTITEMA, static_cast<WPARAM>(page), reinterpret_cast<LPARAM>(&item));
-        Pages[page] = CreateDialogParamA(Instance, MAKEINTRESOURCEA(PageTemplates[page]), Window, PageProc,
+        // Unicode dialogs, so that their edits, list and drop-down hold text in any script.
+        Pages[page] = CreateDialogParamW(Instance, MAKEINTRESOURCEW(PageTemplates[page]), Window, PageProc,
                                          reinterpret_cast<LPARAM>(this));
     }
     InitOverviewPage();
@@ -505,13 +507,14 @@ void TConfigForm::ApplyButtonClick() {
 }
 
 std::string TConfigForm::LoadText(UINT id) const {
-    char text[1024];
-    const int length = LoadStringA(Instance, id, text, sizeof text);
-    return std::string(text, static_cast<size_t>(length > 0 ? length : 0));
+    wchar_t text[1024];
+    const int length = LoadStringW(Instance, id, text, 1024);
+    return Utf8FromUtf16(std::wstring(text, static_cast<size_t>(length > 0 ? length : 0)));
 }
 
 int TConfigForm::ShowMessage(UINT captionId, const std::string& text, UINT flags) const {
-    return MessageBoxA(Window, text.c_str(), LoadText(captionId).c_str(), flags);
+    return MessageBoxW(Window, Utf16FromUtf8(text).c_str(), Utf16FromUtf8(LoadText(captionId)).c_str(),
+                       flags);
 }
 
 void TConfigForm::HelpButtonClick() {

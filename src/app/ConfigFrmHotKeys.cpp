@@ -4,6 +4,7 @@
 
 #include "../common/Errors.h"
 #include "../common/Settings.h"
+#include "../lookup/CodePageText.h"
 #include "ConfigFrmRes.h"
 
 namespace {
@@ -64,7 +65,8 @@ bool TConfigForm::ValidateHotKeys() {
     if (!duplicate)
         return true;
     SelectPage(HotKeysPage);
-    const std::string combo = KeyComboToText(PendingKeyCombos.Combos[duplicate.First]);
+    // Key names come from the layout in the code page; the message box takes UTF-8.
+    const std::string combo = Utf8FromAnsi(KeyComboToText(PendingKeyCombos.Combos[duplicate.First]));
     ShowMessage(IDS_KEYCOMBOSCAPTION, FormatNamed(LoadText(IDS_DUPLICATEHOTKEY).c_str(), combo),
                 MB_OK | MB_ICONERROR);
     return false;

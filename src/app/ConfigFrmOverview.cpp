@@ -72,7 +72,7 @@ void TConfigForm::InitOverviewPage() {
     HWND page = Pages[OverviewPage];
     for (auto [id, textId] : {std::pair{IDC_WORDLARKWEBSITELABEL, IDS_WEBSITEADDRESS},
                               std::pair{IDC_SUPPORTSITELABEL, IDS_SUPPORTADDRESS}})
-        SetDlgItemTextA(page, id, ("<a>" + LoadText(textId) + "</a>").c_str());
+        SetControlUtf8Text(GetDlgItem(page, id), "<a>" + LoadText(textId) + "</a>");
     for (int id : {IDC_READMETEXTLINKLABEL, IDC_WORDLARKWEBSITELABEL, IDC_SUPPORTSITELABEL})
         SetWindowSubclass(GetDlgItem(page, id), SpaceActivatesProc, SpaceActivatesSubclass, 0);
 

@@ -7,6 +7,7 @@
 #include "../common/CaptionFit.h"
 #include "../common/Errors.h"
 #include "../common/Settings.h"
+#include "../common/UnicodeText.h"
 #include "ConfigFrmRes.h"
 
 namespace {
@@ -45,13 +46,19 @@ void AddArrow(HIMAGELIST list, bool up, COLORREF colour) {
 }
 
 void AddHint(HWND tooltip, HWND page, HWND control, const std::string& text) {
-    TOOLINFOA tool{};
+    std::wstring wide = Utf16FromUtf8(text);
+    TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = page;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = const_cast<char*>(text.c_str()); // copied by the tool tip
-    SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.lpszText = wide.data(); // copied by the tool tip
+    SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// The list's and the drop-down's lines are the descriptions in any script: wide messages.
+LRESULT SendText(HWND control, UINT message, WPARAM index, const std::string& text) {
+    return SendMessageW(control, message, index, reinterpret_cast<LPARAM>(Utf16FromUtf8(text).c_str()));
 }
 
 } // namespace
@@ -70,7 +77,7 @@ void TConfigForm::InitWebLinksPage() {
         SendDlgItemMessageA(page, id, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
     }
     // Owned by the window, the tool tip goes with it.
-    HWND tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0,
+    HWND tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0,
                                    0, Window, nullptr, Instance, nullptr);
     AddHint(tooltip, page, GetDlgItem(page, IDC_WEBLINKMOVEUPBUTTON), LoadText(IDS_MOVEUPHINT));
     AddHint(tooltip, page, GetDlgItem(page, IDC_WEBLINKMOVEDOWNBUTTON), LoadText(IDS_MOVEDOWNHINT));
@@ -122,7 +129,7 @@ void TConfigForm::FillLinkList() {
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     for (const TWebLink& link : WorkingLinks.Links())
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(link.Description.c_str()));
+        SendText(list, LB_ADDSTRING, 0, link.Description);
     FitListExtent(list);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
@@ -144,9 +151,9 @@ void TConfigForm::ShowSelectedLink() {
         const TWebLink& link = WorkingLinks.SelectedLink();
         // Filling the edits is not an edit of the link: WebLinkEditChange must not write it back.
         FillingLinkEdits = true;
-        SetDlgItemTextA(page, IDC_WEBLINKDESCRIPTIONEDIT, link.Description.c_str());
-        SetDlgItemTextA(page, IDC_WEBLINKBEFOREEDIT, link.UrlBefore.c_str());
-        SetDlgItemTextA(page, IDC_WEBLINKAFTEREDIT, link.UrlAfter.c_str());
+        SetControlUtf8Text(GetDlgItem(page, IDC_WEBLINKDESCRIPTIONEDIT), link.Description);
+        SetControlUtf8Text(GetDlgItem(page, IDC_WEBLINKBEFOREEDIT), link.UrlBefore);
+        SetControlUtf8Text(GetDlgItem(page, IDC_WEBLINKAFTEREDIT), link.UrlAfter);
         FillingLinkEdits = false;
         CheckDlgButton(page, IDC_WEBLINKUTF8CHECKBOX,
                        link.Encoding == TLinkEncoding::Utf8 ? BST_CHECKED : BST_UNCHECKED);
@@ -179,14 +186,13 @@ void TConfigForm::WebLinkEditChange(HWND edit) {
     if (FillingLinkEdits || GetFocus() != edit)
         return;
     HWND page = Pages[WebLinksPage];
-    WorkingLinks.EditSelected(ControlText(GetDlgItem(page, IDC_WEBLINKDESCRIPTIONEDIT)),
-                              ControlText(GetDlgItem(page, IDC_WEBLINKBEFOREEDIT)),
-                              ControlText(GetDlgItem(page, IDC_WEBLINKAFTEREDIT)));
+    WorkingLinks.EditSelected(ControlUtf8Text(GetDlgItem(page, IDC_WEBLINKDESCRIPTIONEDIT)),
+                              ControlUtf8Text(GetDlgItem(page, IDC_WEBLINKBEFOREEDIT)),
+                              ControlUtf8Text(GetDlgItem(page, IDC_WEBLINKAFTEREDIT)));
     HWND list = GetDlgItem(page, IDC_DEFINEDLINKSLISTBOX);
     const auto line = static_cast<WPARAM>(WorkingLinks.Selected());
     SendMessageA(list, LB_DELETESTRING, line, 0);
-    SendMessageA(list, LB_INSERTSTRING, line,
-                 reinterpret_cast<LPARAM>(WorkingLinks.SelectedLink().Description.c_str()));
+    SendText(list, LB_INSERTSTRING, line, WorkingLinks.SelectedLink().Description);
     SendMessageA(list, LB_SETCURSEL, line, 0);
     FitListExtent(list);
 }
@@ -233,8 +239,8 @@ void TConfigForm::MoveSelectedLink(int delta) {
     const std::vector<TWebLink>& links = WorkingLinks.Links();
     for (int line : {from, from + delta}) {
         SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(line), 0);
-        SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(line),
-                     reinterpret_cast<LPARAM>(links[static_cast<size_t>(line)].Description.c_str()));
+        SendText(list, LB_INSERTSTRING, static_cast<WPARAM>(line),
+                 links[static_cast<size_t>(line)].Description);
     }
     SelectLink(from + delta);
     // At the end of the list the pressed button is disabled; the keyboard stays in the list.
@@ -259,14 +265,14 @@ void TConfigForm::ResetButtonClick() {
 }
 
 std::string TConfigForm::DefaultLinkComboText() const {
-    return ControlText(PageItem(HotKeysPage, IDC_DEFAULTWEBLINKCOMBOBOX));
+    return ControlUtf8Text(PageItem(HotKeysPage, IDC_DEFAULTWEBLINKCOMBOBOX));
 }
 
 void TConfigForm::FillDefaultLinkCombo(const std::string& preferred) {
     HWND combo = PageItem(HotKeysPage, IDC_DEFAULTWEBLINKCOMBOBOX);
     SendMessageA(combo, CB_RESETCONTENT, 0, 0);
     for (const TWebLink& link : WorkingLinks.Links())
-        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(link.Description.c_str()));
+        SendText(combo, CB_ADDSTRING, 0, link.Description);
     SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(ChooseDefaultLink(WorkingLinks.Links(), preferred)),
                  0);
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "UnicodeText.h"
+
 namespace {
 
 // What Add gives the user to fill in: today's web sites expect the word in UTF-8.
@@ -70,19 +72,23 @@ bool TWorkingLinks::MoveSelected(int delta) {
 }
 
 bool IsBlankDescription(const std::string& description) {
-    // Bytes up to the space are blanks and control characters, and so is DEL.
-    return std::all_of(description.begin(), description.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte <= ' ' || byte == 0x7F;
-    });
+    for (std::size_t at = 0, length = 0; at < description.size(); at += length)
+        if (!IsInvisible(DecodeUtf8(description, at, length)))
+            return false;
+    return true;
 }
 
 TLinkProblem FindLinkProblem(const std::vector<TWebLink>& links) {
+    // Two descriptions that differ only in letter case look the same in a menu to the user.
+    std::vector<std::string> seen;
+    seen.reserve(links.size());
+    for (const TWebLink& link : links)
+        seen.push_back(FoldCase(link.Description));
     for (size_t i = 0; i < links.size(); ++i) {
         if (IsBlankDescription(links[i].Description))
             return {TLinkError::NoDescription, static_cast<int>(i)};
         for (size_t j = i + 1; j < links.size(); ++j)
-            if (links[j].Description == links[i].Description)
+            if (seen[j] == seen[i])
                 return {TLinkError::DuplicateDescription, static_cast<int>(i)};
     }
     return {};

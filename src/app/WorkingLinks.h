@@ -51,10 +51,10 @@ struct TLinkProblem {
     explicit operator bool() const { return Error != TLinkError::None; }
 };
 
-// Empty once leading and trailing blanks and control characters are gone.
+// Nothing but characters that show nothing: blanks in any script, control and format characters.
 bool IsBlankDescription(const std::string& description);
-// The first entry without a description, or the first whose description (exactly, case and blanks
-// included) a later entry repeats.
+// The first entry without a description, or the first whose description a later entry repeats
+// (letter case ignored in every alphabet that has it, blanks counted). Texts are UTF-8.
 TLinkProblem FindLinkProblem(const std::vector<TWebLink>& links);
 
 // The entry that the default-link drop-down selects for a preferred description: the last one of

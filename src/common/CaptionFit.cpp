@@ -42,18 +42,18 @@ TCaption CaptionOf(HWND control) {
 
 // What a caption shows: a link label without its tags; "&" marks the next letter elsewhere,
 // unless the static text takes it literally.
-std::string ShownText(HWND control, TCaption caption) {
-    const std::string text = ControlText(control);
-    std::string shown;
+std::wstring ShownText(HWND control, TCaption caption) {
+    const std::wstring text = ControlWideText(control);
+    std::wstring shown;
     bool inTag = false;
     const bool prefixes = caption != TCaption::Link &&
                           !(caption == TCaption::Text && (GetWindowLongA(control, GWL_STYLE) & SS_NOPREFIX));
     for (std::size_t at = 0; at < text.size(); ++at) {
-        if (caption == TCaption::Link && (text[at] == '<' || inTag)) {
-            inTag = text[at] != '>';
+        if (caption == TCaption::Link && (text[at] == L'<' || inTag)) {
+            inTag = text[at] != L'>';
             continue;
         }
-        if (prefixes && text[at] == '&' && ++at == text.size())
+        if (prefixes && text[at] == L'&' && ++at == text.size())
             break;
         shown += text[at];
     }
@@ -86,9 +86,9 @@ public:
         SelectObject(DC, OldFont);
         ReleaseDC(Control, DC);
     }
-    SIZE Extent(const std::string& text) const {
+    SIZE Extent(const std::wstring& text) const {
         RECT bounds{};
-        DrawTextA(DC, text.c_str(), static_cast<int>(text.size()), &bounds,
+        DrawTextW(DC, text.c_str(), static_cast<int>(text.size()), &bounds,
                   DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
         return {bounds.right - bounds.left, bounds.bottom - bounds.top};
     }
@@ -100,7 +100,7 @@ private:
 };
 
 void FitCaption(HWND dialog, HWND control, TCaption caption) {
-    const std::string text = ShownText(control, caption);
+    const std::wstring text = ShownText(control, caption);
     if (text.empty())
         return;
     RECT bounds{}, dialogArea{}, beside{0, 0, DialogUnitsBeside(caption), 0};
@@ -133,13 +133,14 @@ void FitCaptions(HWND dialog) {
 void FitListExtent(HWND list) {
     const TControlDC dc(list);
     LONG widest = 0;
-    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    // Wide: the lines are link descriptions in any script.
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT line = 0; line < count; ++line) {
-        const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(line), 0);
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(line), 0);
         if (length == LB_ERR)
             continue;
-        std::string text(static_cast<std::size_t>(length) + 1, '\0');
-        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(text.data()));
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(text.data()));
         text.resize(static_cast<std::size_t>(length));
         widest = std::max(widest, dc.Extent(text).cx);
     }

@@ -1,5 +1,6 @@
 // The registry half of ASettings: the options, the web links with the predefined ones merged in,
-// and the default link. Nothing is cached; the registry is the state.
+// and the default link. Nothing is cached; the registry is the state. The links' texts are read
+// and written with the W functions, so that a description or address in any script survives.
 #include "Settings.h"
 
 #include "Errors.h"
@@ -66,18 +67,18 @@ std::vector<TWebLink> ASettings::GetLinks() {
 
 TWebLink ASettings::ReadLink(int index) {
     TWebLink link;
-    link.Description = ASimpleReg::ReadString(LinksKey, LinkValueName(index, "Desc").c_str());
-    link.UrlBefore = ASimpleReg::ReadString(LinksKey, LinkValueName(index, "UrlBefore").c_str());
-    link.UrlAfter = ASimpleReg::ReadString(LinksKey, LinkValueName(index, "UrlAfter").c_str());
+    link.Description = ASimpleReg::ReadUnicodeString(LinksKey, LinkValueName(index, "Desc").c_str());
+    link.UrlBefore = ASimpleReg::ReadUnicodeString(LinksKey, LinkValueName(index, "UrlBefore").c_str());
+    link.UrlAfter = ASimpleReg::ReadUnicodeString(LinksKey, LinkValueName(index, "UrlAfter").c_str());
     link.Locked = ASimpleReg::ReadString(LinksKey, LinkValueName(index, "Locked").c_str()) == LockedTexts[1];
     link.Encoding = ReadLinkEncoding(index);
     return link;
 }
 
 void ASettings::WriteLink(int index, const TWebLink& link) {
-    ASimpleReg::WriteString(LinksKey, LinkValueName(index, "Desc").c_str(), link.Description);
-    ASimpleReg::WriteString(LinksKey, LinkValueName(index, "UrlBefore").c_str(), link.UrlBefore);
-    ASimpleReg::WriteString(LinksKey, LinkValueName(index, "UrlAfter").c_str(), link.UrlAfter);
+    ASimpleReg::WriteUnicodeString(LinksKey, LinkValueName(index, "Desc").c_str(), link.Description);
+    ASimpleReg::WriteUnicodeString(LinksKey, LinkValueName(index, "UrlBefore").c_str(), link.UrlBefore);
+    ASimpleReg::WriteUnicodeString(LinksKey, LinkValueName(index, "UrlAfter").c_str(), link.UrlAfter);
     ASimpleReg::WriteString(LinksKey, LinkValueName(index, "Locked").c_str(),
                             LockedTexts[link.Locked ? 1 : 0]);
     // Written for every link, so that a link written in the place of another never inherits its encoding.
@@ -133,9 +134,9 @@ std::vector<TWebLink> ASettings::AddPredefinedLinks() {
 std::string ASettings::GetDefaultLink() {
     const std::vector<TWebLink> links = GetLinks();
     const std::string fallback = links.empty() ? std::string() : links[0].Description;
-    return ASimpleReg::ReadString(LinksKey, "DefaultLink", fallback);
+    return ASimpleReg::ReadUnicodeString(LinksKey, "DefaultLink", fallback);
 }
 
 void ASettings::SetDefaultLink(const std::string& description) {
-    ASimpleReg::WriteString(LinksKey, "DefaultLink", description);
+    ASimpleReg::WriteUnicodeString(LinksKey, "DefaultLink", description);
 }

@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "RegRead.h"
+#include "UnicodeText.h"
 
 #include <vector>
 
@@ -63,6 +64,39 @@ std::string ASimpleReg::ReadString(HKEY root, const char* keyPath, const char* v
         RaiseRegistryReadError(TRegRead::Failed, valueName);
     std::string text(data.data(), size);
     return text.substr(0, text.find('\0'));
+}
+
+std::string ASimpleReg::ReadUnicodeString(const char* keyPath, const char* valueName,
+                                          const std::string& defaultValue) {
+    TRegKey key;
+    DWORD type = 0, size = 0;
+    const std::wstring name = Utf16FromUtf8(valueName);
+    if (!OpenForReading(key, HKEY_CURRENT_USER, keyPath) ||
+        RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return defaultValue;
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        RaiseRegistryReadError(TRegRead::WrongType, valueName);
+    // An odd size (a value written as raw bytes) loses its last byte, never the text before it.
+    std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
+    DWORD read = static_cast<DWORD>((data.size() - 1) * sizeof(wchar_t));
+    if (read == 0)
+        return std::string();
+    if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                         &read) != ERROR_SUCCESS)
+        RaiseRegistryReadError(TRegRead::Failed, valueName);
+    const std::wstring text(data.data(), read / sizeof(wchar_t));
+    return Utf8FromUtf16(text.substr(0, text.find(L'\0')));
+}
+
+void ASimpleReg::WriteUnicodeString(const char* keyPath, const char* valueName, const std::string& value) {
+    TRegKey key;
+    if (!key.Create(HKEY_CURRENT_USER, keyPath, KEY_ALL_ACCESS))
+        return;
+    const std::wstring text = Utf16FromUtf8(value);
+    if (RegSetValueExW(key.Get(), Utf16FromUtf8(valueName).c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
+        RaiseNamed("Failed to set data for '%s'", valueName);
 }
 
 std::uint32_t ASimpleReg::CountValues(const char* keyPath) {

@@ -23,6 +23,13 @@ public:
         return ReadString(HKEY_CURRENT_USER, keyPath, valueName, defaultValue);
     }
 
+    // Text in any script, read and written with the W functions; the string is UTF-8. The registry
+    // keeps REG_SZ text in UTF-16 whichever function wrote it, so values of earlier versions read as
+    // they always did. A lone surrogate reads as U+FFFD.
+    static std::string ReadUnicodeString(const char* keyPath, const char* valueName,
+                                         const std::string& defaultValue = std::string());
+    static void WriteUnicodeString(const char* keyPath, const char* valueName, const std::string& value);
+
     // The number of values under the key (0 when it cannot be opened): a bound on what it stores.
     static std::uint32_t CountValues(const char* keyPath);
 

@@ -8,6 +8,7 @@
 // every link of earlier versions uses, or as UTF-8, which today's web sites expect.
 enum class TLinkEncoding { CodePage, Utf8 };
 
+// The three texts are UTF-8, in any script; the registry keeps them in UTF-16.
 struct TWebLink {
     std::string Description;
     std::string UrlBefore;

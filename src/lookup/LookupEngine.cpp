@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "ClipboardLib.h"
-#include "CodePageText.h"
 #include "LookupText.h"
 #include "Settings.h"
 #include "UnicodeText.h"
@@ -108,7 +107,7 @@ void TLookupEngine::ShowWebLinksMenu() {
     std::vector<std::string> captions{LinkMenuHeading(LookupText)};
     const std::vector<TWebLink> links = ASettings::GetLinks();
     for (const TWebLink& link : links)
-        captions.push_back(LinkMenuCaption(Utf8FromAnsi(link.Description)));
+        captions.push_back(LinkMenuCaption(link.Description));
     // Accelerators are given once, the heading included, so that no entry takes the one the heading
     // got; then the heading loses every "&", its accelerator and any from the lookup text.
     AssignMenuAccelerators(captions);
@@ -143,7 +142,7 @@ void TLookupEngine::WebLinkMenuItemClick(int tag) {
 
 void TLookupEngine::OpenEditAndLookup() {
     const HWND previous = GetForegroundWindow();
-    const std::string prompt = "Look up on " + Utf8FromAnsi(ASettings::GetDefaultLink()) + ":";
+    const std::string prompt = "Look up on " + ASettings::GetDefaultLink() + ":";
     TEditAndLookupForm::ShowEditAndLookup(
         Instance, EditAndLookupCaption, prompt,
         [this](TEditAndLookupForm& sender, const std::string& text) { EditAndLookupDone(sender, text); },

@@ -1,6 +1,8 @@
 #include "LookupText.h"
 
-#include <bitset>
+#include <set>
+
+#include "UnicodeText.h"
 
 namespace {
 
@@ -8,12 +10,10 @@ bool IsBlank(char c) {
     return c == '\t' || c == '\n' || c == '\r' || c == ' ';
 }
 
-bool IsAcceleratorChar(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-unsigned char AcceleratorKey(char c) {
-    return static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+// The character at `at` as an accelerator key (its letter case folded), or 0 when it cannot be one.
+char32_t AcceleratorKey(const std::string& caption, std::size_t at, std::size_t& length) {
+    const char32_t c = DecodeUtf8(caption, at, length);
+    return IsKeyboardLetterOrDigit(c) ? FoldCase(c) : 0;
 }
 
 // Position of the character after the caption's accelerator "&", or npos. "&&" is a literal "&".
@@ -28,17 +28,21 @@ std::size_t AcceleratorPosition(const std::string& caption) {
     return std::string::npos;
 }
 
-// The first free digit or letter: word starts are preferred, as users expect "&Glossa", not "Glo&ssa".
-std::size_t FreeAcceleratorPosition(const std::string& caption, const std::bitset<256>& used) {
+// The first free letter or digit: word starts are preferred, as users expect "&Glossa", not "Glo&ssa".
+std::size_t FreeAcceleratorPosition(const std::string& caption, const std::set<char32_t>& used) {
     std::size_t anyFree = std::string::npos;
-    for (std::size_t i = 0; i < caption.size(); ++i) {
+    bool afterLetter = false;
+    for (std::size_t i = 0, length = 1; i < caption.size(); i += length) {
         if (caption[i] == '&') {
-            ++i; // skips the second "&" of a literal pair
+            length = caption.compare(i, 2, "&&") == 0 ? 2 : 1; // a literal pair is one character
+            afterLetter = false;
             continue;
         }
-        if (!IsAcceleratorChar(caption[i]) || used[AcceleratorKey(caption[i])])
+        const char32_t key = AcceleratorKey(caption, i, length);
+        const bool wordStart = !afterLetter;
+        afterLetter = key != 0;
+        if (key == 0 || used.count(key))
             continue;
-        const bool wordStart = i == 0 || !IsAcceleratorChar(caption[i - 1]);
         if (wordStart)
             return i;
         if (anyFree == std::string::npos)
@@ -86,7 +90,7 @@ std::string LinkMenuCaption(const std::string& description) {
 }
 
 void AssignMenuAccelerators(std::vector<std::string>& captions) {
-    std::bitset<256> used;
+    std::set<char32_t> used;
     std::vector<bool> hasOne(captions.size(), false);
     // Accelerators already in a caption are kept first, in menu order; a repeated one is dropped.
     for (std::size_t n = 0; n < captions.size(); ++n) {
@@ -94,13 +98,12 @@ void AssignMenuAccelerators(std::vector<std::string>& captions) {
         const std::size_t at = AcceleratorPosition(caption);
         if (at == std::string::npos)
             continue;
-        const unsigned char key = AcceleratorKey(caption[at]);
-        if (IsAcceleratorChar(caption[at]) && !used[key]) {
-            used[key] = true;
+        std::size_t length = 0;
+        const char32_t key = AcceleratorKey(caption, at, length);
+        if (key != 0 && used.insert(key).second)
             hasOne[n] = true;
-        } else {
+        else
             caption.erase(at - 1, 1);
-        }
     }
     for (std::size_t n = 0; n < captions.size(); ++n) {
         if (hasOne[n])
@@ -109,7 +112,8 @@ void AssignMenuAccelerators(std::vector<std::string>& captions) {
         const std::size_t at = FreeAcceleratorPosition(caption, used);
         if (at == std::string::npos)
             continue;
-        used[AcceleratorKey(caption[at])] = true;
+        std::size_t length = 0;
+        used.insert(AcceleratorKey(caption, at, length));
         caption.insert(at, 1, '&');
     }
 }

@@ -1,8 +1,8 @@
 // The text of a lookup: the selection cleaned into the lookup text, and the captions of the link
 // menu that shows it. Needs no Win32.
 //
-// Texts are UTF-8. Blanks, "&" and accelerators are ASCII, and no byte of another character is
-// ever taken for one of them.
+// Texts are UTF-8. Blanks and "&" are ASCII, and no byte of another character is ever taken for one
+// of them; an accelerator is a letter or digit that one key types, in any alphabet.
 #pragma once
 
 #include <string>
@@ -19,6 +19,6 @@ std::string LinkMenuHeading(const std::string& lookupText);
 std::string LinkMenuCaption(const std::string& description);
 // Gives each caption that has none an accelerator ("&" before a digit or letter of its own), so that
 // no two captions share one; an accelerator that a caption already has is kept unless an earlier
-// caption holds the same character. Letters compare without case.
+// caption holds the same character. Letters compare without case, in every alphabet that has it.
 void AssignMenuAccelerators(std::vector<std::string>& captions);
 std::string WithoutAmpersands(const std::string& caption);

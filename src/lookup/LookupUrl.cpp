@@ -9,6 +9,7 @@
 #include "Errors.h"
 #include "Settings.h"
 #include "SimpleReg.h"
+#include "UnicodeText.h"
 #include "UrlText.h"
 #include "WinApiHacks.h"
 
@@ -26,9 +27,11 @@ std::intptr_t ShellOpen(const std::string& file, const char* parameters) {
         ShellExecuteA(nullptr, "open", file.c_str(), parameters, nullptr, SW_SHOWDEFAULT));
 }
 
+// The text is UTF-8: it names the link as the user wrote it.
 void ShowLinkFailure(HWND window, const std::string& text) {
     ForceForegroundWindow(window);
-    MessageBoxA(nullptr, text.c_str(), LaunchFailureCaption, MB_OK | MB_ICONERROR);
+    MessageBoxW(nullptr, Utf16FromUtf8(text).c_str(), Utf16FromUtf8(LaunchFailureCaption).c_str(),
+                MB_OK | MB_ICONERROR);
 }
 
 // These keys belong to the system and other programs: a value of a type we cannot read counts as
@@ -57,7 +60,11 @@ void TLookupEngine::LookupOnWebLink(const std::string& description) {
     const TWebLink link = FindWebLink(
         static_cast<int>(links.size()), [&](int i) { return links[static_cast<std::size_t>(i)]; },
         description);
-    std::string url = link.UrlBefore + UrlEncode(LinkTextBytes(LookupText, link.Encoding)) + link.UrlAfter;
+    // Both URL parts go in the link's own encoding, like the text: a code-page link sends what it
+    // always sent, a UTF-8 link plain ASCII.
+    std::string url = LinkUrlPart(link.UrlBefore, link.Encoding) +
+                      UrlEncode(LinkTextBytes(LookupText, link.Encoding)) +
+                      LinkUrlPart(link.UrlAfter, link.Encoding);
     AddPredefinedSiteTag(url);
     LaunchUrl(link.Description, url);
 }
@@ -66,7 +73,7 @@ void TLookupEngine::LaunchUrl(const std::string& description, const std::string&
     // Without a web scheme the shell would take the URL for a file or a program: a link with empty
     // URL parts would start "notepad" when that word was selected.
     if (!IsWebAddress(url)) {
-        ShowLinkFailure(Handle(), NotWebAddressText(description, url));
+        ShowLinkFailure(Handle(), NotWebAddressText(description, Utf8FromAnsi(url)));
         return;
     }
     const bool newWindow = ASettings::GetOpenInNewBrowser();

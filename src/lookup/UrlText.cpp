@@ -1,5 +1,9 @@
 #include "UrlText.h"
 
+#include <algorithm>
+
+#include "UnicodeText.h"
+
 namespace {
 
 bool IsTrimmed(unsigned char byte) {
@@ -149,6 +153,50 @@ bool IsWebAddress(const std::string& url) {
         if (!IsSchemeChar(url[i]))
             return false;
     return AsciiLowerCase(url.substr(0, colon)) != "file";
+}
+
+bool FindUrlHost(const std::string& url, std::size_t& begin, std::size_t& end) {
+    const std::size_t slashes = url.find("://");
+    if (slashes == std::string::npos || slashes == 0)
+        return false;
+    for (std::size_t i = 0; i < slashes; ++i)
+        if (!IsSchemeChar(url[i]))
+            return false;
+    const std::size_t authority = slashes + 3;
+    const std::size_t authorityEnd = std::min(url.find_first_of("/?#", authority), url.size());
+    const std::size_t at = url.rfind('@', authorityEnd == 0 ? 0 : authorityEnd - 1);
+    begin = at != std::string::npos && at >= authority ? at + 1 : authority;
+    // An IPv6 literal holds colons of its own; it is ASCII and never converted.
+    const std::size_t colon = url[begin] == '[' ? std::string::npos : url.find(':', begin);
+    end = std::min(colon, authorityEnd);
+    return true;
+}
+
+std::string Utf8UrlPart(const std::string& part, const THostToAscii& hostToAscii) {
+    std::string text = Utf8FromUtf16(Utf16FromUtf8(part));
+    std::size_t begin = 0, end = 0;
+    if (FindUrlHost(text, begin, end)) {
+        const std::string host = text.substr(begin, end - begin);
+        const bool ascii = std::all_of(host.begin(), host.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        const std::string converted = ascii || !hostToAscii ? std::string() : hostToAscii(host);
+        if (!converted.empty())
+            text.replace(begin, end - begin, converted);
+    }
+    static const char digits[] = "0123456789ABCDEF";
+    std::string sent;
+    sent.reserve(text.size());
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            sent += c;
+        } else {
+            sent += '%';
+            sent += digits[byte >> 4];
+            sent += digits[byte & 0xF];
+        }
+    }
+    return sent;
 }
 
 std::string NotWebAddressText(const std::string& description, const std::string& url) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "WebLinks.h"
@@ -17,6 +18,16 @@ constexpr const char* SiteTag = "&r=5";
 constexpr const char* UrlPlaceholder = "%1";
 
 bool IsUrlSafeChar(unsigned char byte);
+
+// Where the host name of a URL lies (the bytes from `begin` to `end`): after the scheme's "://" and
+// any user name with "@", up to a port, path, query or fragment. False for a text without "://".
+bool FindUrlHost(const std::string& url, std::size_t& begin, std::size_t& end);
+// A URL part of a UTF-8 link ("URL before" or "URL after") as it is sent: a host name outside
+// ASCII replaced by hostToAscii's form of it (kept when that is empty: refused), then every byte
+// outside ASCII "%" and two upper-case hexadecimal digits of its UTF-8. A text that is not
+// well-formed UTF-8 is made so first (U+FFFD for what is not). ASCII stays as the user wrote it.
+using THostToAscii = std::function<std::string(const std::string& host)>;
+std::string Utf8UrlPart(const std::string& part, const THostToAscii& hostToAscii);
 // Every byte outside the safe set becomes "%" and two upper-case hexadecimal digits.
 std::string EncodeUrlText(const std::string& text);
 

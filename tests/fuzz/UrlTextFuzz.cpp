@@ -1,13 +1,14 @@
 // Arbitrary bytes through the lookup's text work, with what must hold for any input: an encoded text,
 // UTF-8 of any UTF-16 included, is plain URL text that decodes back, the site tag is appended at most once
 // and ignores letter case, a command splits into parts of itself, and the placeholder takes the URL without
-// rescanning.
+// rescanning, and a UTF-8 link's URL parts are ASCII whose escapes decode back.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
-#include "lookup/UnicodeText.h"
+#include "common/UnicodeText.h"
 #include "lookup/UrlText.h"
 
 namespace {
@@ -146,12 +147,31 @@ void CheckUtf8(const std::string& input) {
     Check(Utf16FromUtf8(Utf8FromUtf16(read)) == read);
 }
 
+// A UTF-8 link's URL part is ASCII whose escapes, all of bytes outside ASCII, decode back to the part
+// as well-formed UTF-8 (the host conversion refused). The user's own "%" is made "#" here, so that
+// every escape is one the encoding made.
+void CheckUrlPart(std::string part) {
+    std::replace(part.begin(), part.end(), '%', '#');
+    const std::string sent = Utf8UrlPart(part, [](const std::string&) { return std::string(); });
+    std::string decoded;
+    for (std::size_t i = 0; i < sent.size(); ++i) {
+        Check(static_cast<unsigned char>(sent[i]) < 0x80);
+        const bool escape = sent[i] == '%' && i + 2 < sent.size() && HexValue(sent[i + 1]) >= 8;
+        Check(sent[i] != '%' || (escape && HexValue(sent[i + 2]) >= 0));
+        decoded += escape ? static_cast<char>(HexValue(sent[i + 1]) * 16 + HexValue(sent[i + 2])) : sent[i];
+        i += escape ? 2 : 0;
+    }
+    Check(decoded == Utf8FromUtf16(Utf16FromUtf8(part)));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
     CheckEncoding(input);
     CheckUtf8(input);
+    CheckUrlPart(input);
+    CheckUrlPart("http://" + input);
     CheckCaseAndTrim(input);
     CheckSplit(TrimText(input));
 

@@ -105,12 +105,19 @@ TEST(WorkingLinks, AddDeleteAndMoveFollowTheSelection) {
 }
 
 TEST(LinkValidation, RefusesBlankAndRepeatedDescriptionsOnly) {
-    EXPECT_FALSE(FindLinkProblem({Custom("A"), Custom("a"), Custom("A ")})) << "case and blanks count";
+    EXPECT_FALSE(FindLinkProblem({Custom("A"), Custom("A "), Custom("\xCE\xB1")}))
+        << "blanks and scripts count";
+    // Letter case is ignored in every alphabet that has it (Greek, Cyrillic, Latin with accents).
+    for (const auto& [first, second] : {std::pair{"\xCE\x9B\xCF\x8C", "\xCE\xBB\xCE\x8C"},
+                                        {"\xD0\xA1\xD0\xBB", "\xD1\x81\xD0\x9B"},
+                                        {"\xC3\x89t\xC3\xA9", "\xC3\xA9T\xC3\x89"}})
+        EXPECT_EQ(FindLinkProblem({Custom(first), Custom(second)}).Error, TLinkError::DuplicateDescription);
     EXPECT_FALSE(FindLinkProblem({Custom("100% & more"), Custom(std::string(65536, 'x'))}));
     EXPECT_FALSE(FindLinkProblem({Custom(" x\t")}));
 
     for (const std::string& blank :
-         {std::string(), std::string(" \t\r\n"), std::string("\x01\x7F", 2), std::string("\0\0", 2)}) {
+         {std::string(), std::string(" \t\r\n"), std::string("\x01\x7F", 2), std::string("\0\0", 2),
+          std::string("\xC2\xA0\xE3\x80\x80\xE2\x80\x8B\xEF\xBB\xBF")}) { // invisible spaces, BOM
         const TLinkProblem problem = FindLinkProblem({Custom("a"), Custom(blank), Custom("c")});
         EXPECT_EQ(problem.Error, TLinkError::NoDescription);
         EXPECT_EQ(problem.Index, 1);
@@ -119,7 +126,7 @@ TEST(LinkValidation, RefusesBlankAndRepeatedDescriptionsOnly) {
     // before a blank that lies between them.
     EXPECT_EQ(FindLinkProblem({Custom("a"), Custom(""), Custom("a")}).Error,
               TLinkError::DuplicateDescription);
-    // Non-ASCII bytes are text, not blanks.
+    // Bytes that are not UTF-8 show as U+FFFD: text, not blanks.
     EXPECT_FALSE(IsBlankDescription("\xA0\xE9"));
 
     const TLinkProblem repeated =

@@ -73,3 +73,13 @@ TEST(LinkMenu, CaptionsShowAmpersandsLiterallyAndEveryEntryGetsAnAcceleratorOfIt
     AssignMenuAccelerators(repeated);
     EXPECT_EQ(repeated[1], "A&pple");
 }
+
+TEST(LinkMenu, AcceleratorsComeFromLettersOfAnyAlphabetCaseIgnoredButNotFromIdeographs) {
+    // Greek "Lexiko" and "lexi", Cyrillic "Slovar'", and "jisho" in kanji twice.
+    std::vector<std::string> captions = {"\xCE\x9B\xCE\xB5", "\xCE\xBB\xCE\xAD", "\xD0\xA1\xD0\xBB",
+                                         "\xE8\xBE\x9E\xE6\x9B\xB8", "\xE8\xBE\x9E\xE6\x9B\xB8 2"};
+    AssignMenuAccelerators(captions);
+    EXPECT_EQ(captions,
+              (std::vector<std::string>{"&\xCE\x9B\xCE\xB5", "\xCE\xBB&\xCE\xAD", "&\xD0\xA1\xD0\xBB",
+                                        "\xE8\xBE\x9E\xE6\x9B\xB8", "\xE8\xBE\x9E\xE6\x9B\xB8 &2"}));
+}

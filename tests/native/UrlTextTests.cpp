@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "WebLinks.h"
-#include "lookup/UnicodeText.h"
+#include "common/UnicodeText.h"
 #include "lookup/UrlText.h"
 
 TEST(UrlEncoding, EscapesEveryUnsafeByteInUpperCaseHexAndPassesPlus) {
@@ -17,6 +17,24 @@ TEST(UrlEncoding, EscapesEveryUnsafeByteInUpperCaseHexAndPassesPlus) {
     EXPECT_EQ(EncodeUrlText(std::string("a\0b", 3)), "a%00b");
     EXPECT_EQ(EncodeUrlText("\xFF\x7F"), "%FF%7F");
     EXPECT_EQ(EncodeUrlText(""), "");
+}
+
+TEST(UrlParts, AUtf8LinkSendsItsPartsAsAsciiWithTheHostAloneInItsAsciiForm) {
+    std::vector<std::string> hosts;
+    const THostToAscii toAscii = [&](const std::string& host) {
+        hosts.push_back(host);
+        return host == "\xD0\xBF" ? std::string() : std::string("xn--h"); // the first is refused
+    };
+    // An address as the browser's address bar shows it; an ASCII host is left alone.
+    EXPECT_EQ(Utf8UrlPart("https://el.wiktionary.org/wiki/\xCE\x95\xCE\xB9:\xCE\xAE?s=", toAscii),
+              "https://el.wiktionary.org/wiki/%CE%95%CE%B9:%CE%AE?s=");
+    EXPECT_EQ(Utf8UrlPart("http://\xC3\xA9@\xC3\xA9.x:80/\xC3\xA9?q=%20", toAscii),
+              "http://%C3%A9@xn--h:80/%C3%A9?q=%20");
+    EXPECT_EQ(Utf8UrlPart("http://\xD0\xBF/", toAscii), "http://%D0%BF/");
+    EXPECT_EQ(hosts, (std::vector<std::string>{"\xC3\xA9.x", "\xD0\xBF"}));
+    // A lone surrogate, typed or stored, and a byte that is not UTF-8 are U+FFFD; the rest stays.
+    EXPECT_EQ(Utf8UrlPart(Utf8FromUtf16(std::wstring{L'a', wchar_t(0xD800), L'b'}) + "\xFF", nullptr),
+              "a%EF%BF%BDb%EF%BF%BD");
 }
 
 TEST(UrlEncoding, SafeSetHasExactly73Bytes) {

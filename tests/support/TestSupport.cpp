@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "Settings.h"
+#include "UnicodeText.h"
 
 #include <commctrl.h>
 
@@ -222,9 +223,7 @@ HWND WaitForMessageBox(const char* caption, DWORD milliseconds) {
 
 std::string MessageBoxText(HWND box) {
     // The static control that carries a message box's text has the id 0xFFFF.
-    char text[1024] = "";
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    return text;
+    return WindowText(GetDlgItem(box, 0xFFFF));
 }
 
 void PressButton(HWND dialog, int id) {
@@ -319,10 +318,10 @@ bool TWordlark::ShowPage(int page) {
 }
 
 std::string WindowText(HWND control) {
-    std::string text(static_cast<size_t>(SendMessageA(control, WM_GETTEXTLENGTH, 0, 0)) + 1, '\0');
+    std::wstring text(static_cast<size_t>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
     text.resize(static_cast<size_t>(
-        SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
-    return text;
+        SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return Utf8FromUtf16(text);
 }
 
 namespace {
@@ -335,11 +334,7 @@ std::vector<std::string> Lines(HWND control, UINT countMessage, UINT lengthMessa
         std::wstring line(static_cast<size_t>(SendMessageW(control, lengthMessage, i, 0)) + 1, L'\0');
         line.resize(static_cast<size_t>(
             SendMessageW(control, textMessage, i, reinterpret_cast<LPARAM>(line.data()))));
-        std::string text(line.size() * 2 + 1, '\0');
-        text.resize(static_cast<size_t>(
-            WideCharToMultiByte(CP_ACP, 0, line.c_str(), static_cast<int>(line.size()), text.data(),
-                                static_cast<int>(text.size()), nullptr, nullptr)));
-        lines.push_back(text);
+        lines.push_back(Utf8FromUtf16(line));
     }
     return lines;
 }
@@ -399,6 +394,18 @@ void TypeText(const std::string& text) {
             modifiers.push_back(VK_SHIFT);
         TypeCombo(modifiers, static_cast<WORD>(key & 0xFF));
     }
+    PumpMessages(200);
+}
+
+void TypeUnicode(const std::wstring& text) {
+    for (wchar_t unit : text)
+        for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wScan = static_cast<WORD>(unit);
+            input.ki.dwFlags = KEYEVENTF_UNICODE | up;
+            SendInput(1, &input, sizeof input);
+        }
     PumpMessages(200);
 }
 

@@ -76,6 +76,7 @@ void TypeCombo(const std::vector<WORD>& modifiers, WORD virtualKey, bool extende
 
 // Message boxes of any process, found by caption.
 HWND WaitForMessageBox(const char* caption, DWORD milliseconds);
+// UTF-8, as every text of another process's control here.
 std::string MessageBoxText(HWND box);
 void PressButton(HWND dialog, int id);
 
@@ -104,7 +105,7 @@ struct TWordlark {
     bool ShowPage(int page);
 };
 
-// The text of a control of another process.
+// The text of a control of another process, in UTF-8.
 std::string WindowText(HWND control);
 // The lines of a list box or a drop-down list of another process, and its selected line (-1: none).
 std::vector<std::string> ListLines(HWND list);
@@ -116,6 +117,8 @@ int ComboSelection(HWND combo);
 void Click(HWND control);
 // Types text as key presses into whatever has the focus (letters, digits, blanks and a few signs).
 void TypeText(const std::string& text);
+// Types characters of any script as the system's Unicode key events, one per UTF-16 unit.
+void TypeUnicode(const std::wstring& text);
 // Waits for a message box by caption, takes its text and presses a button; "" when none came.
 std::string AnswerMessageBox(const char* caption, int buttonId, DWORD milliseconds = 5000);
 

@@ -5,9 +5,11 @@
 
 #include <memory>
 
+#include "ConfigFrmRes.h"
 #include "LookupSupport.h"
 #include "ProgramTest.h"
 #include "Settings.h"
+#include "UnicodeText.h"
 
 using namespace TestSupport;
 
@@ -276,4 +278,57 @@ TEST_F(HotKeyLookup, AProgramInAConsoleIsNeverInterruptedAndNothingSelectedThere
     PressButton(dialog, IDCANCEL);
     EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty());
     EXPECT_TRUE(IsWindow(program));
+}
+
+TEST_F(HotKeyLookup, ALinkTypedInGreekOnThePageIsStoredAsTypedShownEverywhereAndSendsAPercentEncodedUrl) {
+    // "Lexiko" with "https://el.wiktionary.org/wiki/Eidiko:Anazitisi?search=" in Greek letters, as the
+    // browser's address bar shows it; the word is "lexi".
+    const std::wstring description = {0x39B, 0x3B5, 0x3BE, 0x3B9, 0x3BA, 0x3CC},
+                       word = {0x3BB, 0x3AD, 0x3BE, 0x3B7};
+    const std::wstring urlBefore = L"https://el.wiktionary.org/wiki/\x395\x3B9\x3B4\x3B9\x3BA\x3CC:"
+                                   L"\x391\x3BD\x3B1\x3B6\x3AE\x3C4\x3B7\x3C3\x3B7?search=";
+    const std::string sent =
+        "https://el.wiktionary.org/wiki/%CE%95%CE%B9%CE%B4%CE%B9%CE%BA%CF%8C:"
+        "%CE%91%CE%BD%CE%B1%CE%B6%CE%AE%CF%84%CE%B7%CF%83%CE%B7?search=%CE%BB%CE%AD%CE%BE%CE%B7";
+    ASSERT_TRUE(App.ShowWindow());
+    ASSERT_TRUE(App.ShowPage(2));
+    TypeCombo({VK_MENU}, 'A');
+    TypeUnicode(description);
+    TypeCombo({}, VK_TAB);
+    TypeUnicode(urlBefore);
+    // The keys arrive in their own time: the text is waited for.
+    HWND list = App.Control(IDC_DEFINEDLINKSLISTBOX), before = App.Control(IDC_WEBLINKBEFOREEDIT);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(before) == Utf8FromUtf16(urlBefore); }, 5000))
+        << WindowText(before);
+    EXPECT_EQ(ListLines(list).back(), Utf8FromUtf16(description));
+    Click(App.Control(IDC_APPLYBUTTON));
+    const auto stored = [](const wchar_t* name) {
+        wchar_t text[256] = L"";
+        DWORD size = sizeof text;
+        RegGetValueW(HKEY_CURRENT_USER, L"Software\\Orvane\\Wordlark2\\Links", name, RRF_RT_REG_SZ, nullptr,
+                     text, &size);
+        return std::wstring(text);
+    };
+    EXPECT_TRUE(WaitUntil([&] { return stored(L"Link05Desc") == description; }, 3000))
+        << Utf8FromUtf16(stored(L"Link05Desc"));
+    EXPECT_EQ(stored(L"Link05UrlBefore"), urlBefore);
+    ASSERT_TRUE(App.ShowPage(1));
+    EXPECT_EQ(ComboLines(App.Control(IDC_DEFAULTWEBLINKCOMBOBOX)).back(), Utf8FromUtf16(description));
+    Click(App.Control(IDC_CANCELBUTTON));
+
+    // Chosen in the link menu by its Greek accelerator; named in the Edit-and-Lookup prompt.
+    ASSERT_TRUE(Holder->Select(word));
+    TypeCombo({VK_CONTROL}, 'M');
+    ASSERT_TRUE(WaitUntil([] { return VisibleMenu() != nullptr; }, 5000));
+    TypeUnicode(std::wstring(1, 0x3BB));
+    EXPECT_EQ(Browser->WaitForUrls(1, 5000), std::vector<std::string>{sent});
+    ASettings::SetDefaultLink(Utf8FromUtf16(description));
+    ASSERT_TRUE(Holder->Select(word));
+    TypeCombo({VK_CONTROL}, 'Q');
+    HWND dialog = WaitForNewDialog();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, PromptLabelId)),
+              "Look up on " + Utf8FromUtf16(description) + ":");
+    PressButton(dialog, IDOK);
+    EXPECT_EQ(Browser->WaitForUrls(2, 5000).back(), sent);
 }

@@ -15,4 +15,5 @@ target_link_libraries(LookupEngineTests PRIVATE wl_app)
 add_dependencies(LookupEngineTests StubBrowser)
 
 wl_wine_test(LookupEndToEndTests LookupEndToEndTests.cpp)
+target_include_directories(LookupEndToEndTests PRIVATE ${PROJECT_SOURCE_DIR}/src/app)
 add_dependencies(LookupEndToEndTests WL Tarnwick2 KeyTarget StubBrowser)

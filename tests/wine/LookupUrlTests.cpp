@@ -210,3 +210,49 @@ TEST_F(BrowserLaunch, TheUsersLatestChoiceOfBrowserComesFirstThenTheEarlierOneTh
     for (const char* key : {"WordlarkLatest", "WordlarkChoice"})
         RegDeleteTreeA(HKEY_CLASSES_ROOT, key);
 }
+
+// A list as the code-page version wrote it (the A functions, no encoding value), then saved after a
+// new UTF-8 link: each link reads as the same characters, is saved as the same bytes and sends what
+// it always sent; the UTF-8 one sends ASCII.
+TEST_F(BrowserLaunch, ACodePageListReadsBackIdenticalAndEachLinkSendsItsUrlInItsOwnEncoding) {
+    WriteDefaultValue(HttpCommandKey, StubCommand(Stub, "new", "%1"));
+    const std::vector<std::pair<std::string, std::string>> old = {
+        {"Link00Desc", "Caf\xE9"},   {"Link00UrlBefore", "http://caf\xE9.example/\xE9?q="},
+        {"Link00UrlAfter", "&\xFC"}, {"Link00Locked", "0"},
+        {"Link01Desc", "??"},        {"Link01UrlBefore", "http://x.example/?q="},
+        {"DefaultLink", "Caf\xE9"}};
+    for (const auto& [name, bytes] : old)
+        RegSetKeyValueA(HKEY_CURRENT_USER, LinksKey, name.c_str(), REG_SZ, bytes.c_str(),
+                        static_cast<DWORD>(bytes.size() + 1));
+    ASimpleReg::WriteInteger(LinksKey, "LinkCount", 2);
+    std::vector<TWebLink> links = ASettings::GetLinks();
+    ASSERT_EQ(links.size(), 7u);
+    EXPECT_EQ(links[0].Description + links[0].UrlBefore + links[0].UrlAfter + links[1].Description,
+              "Caf\xC3\xA9http://caf\xC3\xA9.example/\xC3\xA9?q=&\xC3\xBC??");
+    EXPECT_EQ(ASettings::GetDefaultLink(), "Caf\xC3\xA9");
+    const std::string cyrillic = "\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80"; // "primer"
+    const std::string host =
+        cyrillic + ".\xD0\xB8\xD1\x81\xD0\xBF\xD1\x8B\xD1\x82\xD0\xB0\xD0\xBD\xD0\xB8\xD0\xB5";
+    links.insert(links.begin(),
+                 TWebLink{cyrillic, "http://" + host + "/?q=", "&\xC3\xBC", false, TLinkEncoding::Utf8});
+    ASettings::SetLinkCount(static_cast<int>(links.size()));
+    for (size_t i = 0; i < links.size(); ++i)
+        ASettings::WriteLink(static_cast<int>(i), links[i]);
+    for (size_t i = 0; i < 3; ++i) // the old link 0 is link 1 now
+        EXPECT_EQ(ASimpleReg::ReadString(LinksKey, ("Link01" + old[i].first.substr(6)).c_str()),
+                  old[i].second);
+    EXPECT_EQ(ASimpleReg::ReadString(LinksKey, "Link02Desc") +
+                  ASimpleReg::ReadString(LinksKey, "Link01Encoding"),
+              "??ANSI");
+
+    EXPECT_EQ(Lookup("\xC3\xA9", "Caf\xC3\xA9"),
+              (std::vector<std::string>{"new", "http://caf\xE9.example/\xE9?q=%E9&\xFC", "end"}));
+    EXPECT_EQ(
+        Lookup("\xC3\xA9", cyrillic),
+        (std::vector<std::string>{"new", "http://xn--e1afmkfd.xn--80akhbyknj4f/?q=%C3%A9&%C3%BC", "end"}));
+    // The failure box names the link as written; a scheme in Cyrillic is no web address once sent.
+    ASettings::WriteLink(0, TWebLink{cyrillic, cyrillic + "://x?q=", "", false, TLinkEncoding::Utf8});
+    EXPECT_EQ(FailureBoxText("a", cyrillic),
+              "Failed to launch " + cyrillic +
+                  "; \"%D0%BF%D1%80%D0%B8%D0%BC%D0%B5%D1%80://x?q=a\" is not a web address.");
+}
