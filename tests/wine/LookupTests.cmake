@@ -16,3 +16,6 @@ add_dependencies(LookupEngineTests StubBrowser)
 
 wl_wine_test(LookupEndToEndTests LookupEndToEndTests.cpp)
 add_dependencies(LookupEndToEndTests WL Tarnwick2 KeyTarget StubBrowser)
+
+wl_wine_test(EveryProgramTests EveryProgramTests.cpp)
+add_dependencies(EveryProgramTests WL Tarnwick2 KeyTarget KeyTarget32 StubBrowser)
