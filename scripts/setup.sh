@@ -1,12 +1,22 @@
 #!/usr/bin/env bash
 # Installs what building and testing Wordlark need on Debian, where it is missing:
 # the MinGW-w64 cross compiler, Wine, Xvfb, CMake, GoogleTest sources, clang (for the fuzzer)
-# Python (icon art) and NSIS (the installer).
+# Python (icon art) and NSIS (the installer); and for 32-bit test programs, Debian's 32-bit Wine
+# and the i686 MinGW-w64 C compiler.
 set -euo pipefail
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
 
 need=()
 command -v x86_64-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-x86-64-posix mingw-w64-tools)
 command -v wine >/dev/null || need+=(wine wine64)
+command -v i686-w64-mingw32-gcc-posix >/dev/null || need+=(gcc-mingw-w64-i686-posix)
+# 32-bit programs under Wine (WoW64) need the i386 Wine beside the 64-bit one.
+if ! dpkg -s wine32:i386 >/dev/null 2>&1; then
+    dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+    need+=(wine32:i386)
+fi
 command -v Xvfb >/dev/null || need+=(xvfb)
 command -v xwd >/dev/null || need+=(x11-apps)
 command -v xdpyinfo >/dev/null || need+=(x11-utils)
@@ -18,8 +28,6 @@ command -v python3 >/dev/null || need+=(python3)
 command -v makensis >/dev/null || need+=(nsis)
 
 if [ ${#need[@]} -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo=sudo
     echo "Installing: ${need[*]}"
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null

@@ -310,16 +310,15 @@ void TConfigForm::FormCreate() {
     Engine.Attach(Window, Instance);
     NextClipboardViewer = SetClipboardViewer(Window);
     StartKeyboardHook(Window);
+    HookStarted = ASettings::GetHookHandle() != nullptr;
     SetHelpContexts();
     SetControlUtf8Text(GetDlgItem(Pages[OverviewPage], IDC_OVERVIEWNOTESLABEL), LoadText(IDS_OVERVIEWNOTES));
 }
 
 void TConfigForm::FormDestroy() {
     DeleteTrayIcon();
-    // A copy that outlived a newer copy's wait must not remove the newer copy's hook: the shared
-    // block then names the newer window, and this process's own hook goes with the process.
-    if (ASettings::GetTargetWindow() == Window)
-        StopKeyboardHook();
+    // Only this process's own hook goes: a newer copy's hook runs in the newer copy.
+    StopKeyboardHook();
     ChangeClipboardChain(Window, NextClipboardViewer);
 }
 

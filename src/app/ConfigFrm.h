@@ -27,6 +27,8 @@ public:
     ~TConfigForm();
 
     HWND Handle() const { return Window; }
+    // False when the keyboard hook could not be installed: the program then has no hot keys.
+    bool HasHook() const { return HookStarted; }
 
     // The lookup engine: hot keys, the link menu, the Edit-and-Lookup dialog and the browser launch.
     TLookupEngine Engine;
@@ -143,6 +145,7 @@ private:
     int ShowMessage(UINT captionId, const std::string& text, UINT flags) const;
 
     HWND Window = nullptr;
+    bool HookStarted = false;
     HINSTANCE Instance = nullptr;
     HWND MainPages = nullptr;
     HWND Pages[PageCount] = {};

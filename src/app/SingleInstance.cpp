@@ -28,9 +28,9 @@ bool CloseRunningInstance(DWORD limit) {
     if (!running)
         return true;
     PostMessageA(running, WM_QUIT_REQUEST, 0, 0);
-    // The ending copy stops "the" hook, which is whatever handle the shared block holds when it
-    // gets there. Its window disappears only after that, so this copy starts its own hook only
-    // once the window is gone; otherwise the old copy could remove the new copy's hook.
+    // The ending copy removes its hook before its window disappears, and its hook posts to the
+    // window that the shared block names; so this copy starts its own hook only once the window is
+    // gone, and there is never a second hook posting each hot key again.
     const ULONGLONG end = GetTickCount64() + limit;
     while (IsWindow(running)) {
         if (GetTickCount64() >= end)

@@ -6,6 +6,7 @@
 #include <exception>
 #include <optional>
 
+#include "../common/Errors.h"
 #include "../common/Settings.h"
 #include "ConfigFrm.h"
 #include "SingleInstance.h"
@@ -21,6 +22,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         TConfigForm form;
         if (!form.Create(instance))
             return 1;
+        if (!form.HasHook())
+            throw TWordlarkError("The keyboard hook could not be installed, so the hot keys cannot work. "
+                                 "Wordlark ends.");
         startup.Release(); // the next copy to start finds this window now
         const int exitCode = form.RunMessageLoop();
         form.Destroy();

@@ -37,7 +37,8 @@ bool IsModifierKey(std::uint32_t virtualKey) {
     for (std::uint16_t modifier : ModifierKeys)
         if (vk == modifier)
             return true;
-    return vk == VkRWin;
+    // A low-level hook names the left and right keys apart: VK_LSHIFT 0xA0 to VK_RMENU 0xA5.
+    return vk == VkRWin || (vk >= VkLShift && vk <= VkRMenu);
 }
 
 bool IsReservedKeyCombo(TKeyCombo combo) {

@@ -28,6 +28,7 @@ struct TKeyCombo {
 enum TModifier : std::uint8_t { ModCtrl = 1, ModAlt = 2, ModShift = 4, ModWin = 8 };
 
 constexpr std::uint16_t VkShift = 0x10, VkControl = 0x11, VkMenu = 0x12, VkLWin = 0x5B, VkRWin = 0x5C;
+constexpr std::uint16_t VkLShift = 0xA0, VkRMenu = 0xA5;
 
 // In modifier-set order: bit i of Modifiers is the key ModifierKeys[i].
 extern const std::uint16_t ModifierKeys[4];

@@ -19,6 +19,13 @@ constexpr bool IsKeyGoingDown(int code, std::intptr_t keyData) {
     return code == 0 && (keyData & 0x80000000) == 0; // HC_ACTION, bit 31 of the key data clear
 }
 
+// A low-level hook's event flags as the key data that DecideKey reads: LLKHF_EXTENDED (bit 0)
+// becomes bit 24, LLKHF_UP (bit 7) bit 31. Injected keys count like typed ones.
+constexpr std::intptr_t KeyDataOfLowLevelFlags(std::uint32_t flags) {
+    return static_cast<std::intptr_t>((flags & 0x01) ? 0x01000000 : 0) |
+           static_cast<std::intptr_t>((flags & 0x80) ? 0x80000000u : 0);
+}
+
 // `system` answers:
 //   std::uint8_t Modifiers()       the modifier set now down (one read of the key state);
 //   bool TargetIsForeground()      the block's target window is the foreground window;

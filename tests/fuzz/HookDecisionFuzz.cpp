@@ -51,7 +51,7 @@ THookDecision PlainDecision(int code, const TCase& c, TSharedSettings& block) {
     if (code != 0 || (c.LParam & 0x80000000) != 0)
         return {};
     const std::uint16_t vk = static_cast<std::uint16_t>(c.WParam);
-    if (vk == 0x10 || vk == 0x11 || vk == 0x12 || vk == 0x5B || vk == 0x5C)
+    if (vk == 0x10 || vk == 0x11 || vk == 0x12 || vk == 0x5B || vk == 0x5C || (vk >= 0xA0 && vk <= 0xA5))
         return {};
     const std::uint32_t modifiers = (c.Down(0x11) ? 1 : 0) | (c.Down(0x12) ? 2 : 0) | (c.Down(0x10) ? 4 : 0) |
                                     (c.Down(0x5B) || c.Down(0x5C) ? 8 : 0);

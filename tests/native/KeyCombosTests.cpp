@@ -54,10 +54,10 @@ TEST(KeyComboEquality, ComparesAllBitsIncludingTheExtendedFlag) {
     EXPECT_FALSE(KeyCombosEqual(Combo('L', ModCtrl), Combo('L', ModCtrl | ModShift)));
 }
 
-TEST(ModifierKeys, AreCtrlAltShiftAndBothWinKeys) {
-    for (std::uint32_t vk : {0x11u, 0x12u, 0x10u, 0x5Bu, 0x5Cu, 0x10011u})
+TEST(ModifierKeys, AreCtrlAltShiftAndBothWinKeysWithTheirLeftAndRightTwins) {
+    for (std::uint32_t vk : {0x11u, 0x12u, 0x10u, 0x5Bu, 0x5Cu, 0x10011u, 0xA0u, 0xA2u, 0xA5u})
         EXPECT_TRUE(IsModifierKey(vk)) << vk;
-    for (std::uint32_t vk : {0xA0u, 0xA2u, 0x41u, 0x5Du, 0u})
+    for (std::uint32_t vk : {0x9Fu, 0xA6u, 0x41u, 0x5Du, 0u})
         EXPECT_FALSE(IsModifierKey(vk)) << vk;
 }
 

@@ -112,12 +112,18 @@ void TStubBrowser::Clear() {
     DeleteFileA(Log.c_str());
 }
 
-TSelectionHolder::TSelectionHolder() : Log(TempFile("selection")) {
+TSelectionHolder::TSelectionHolder(const std::string& keyTarget) : Log(TempFile("selection")) {
     static int count = 0;
     const std::string title = "Selection Holder " + std::to_string(++count);
-    Process = std::make_unique<TProcess>("\"" + BuildFile("KeyTarget.exe") + "\" \"" + Log + "\" \"" + title +
-                                         "\"");
+    Process = std::make_unique<TProcess>(Quoted(BuildFile(keyTarget)) + " " + Quoted(Log) + " " + Quoted(title));
     Frame = WaitForWindow("WordlarkKeyTarget", title.c_str(), 10000, Process->Id());
+    if (Frame)
+        WaitUntil([&] { return (Edit = FindWindowExA(Frame, nullptr, "EDIT", nullptr)) != nullptr; }, 5000);
+}
+
+TSelectionHolder::TSelectionHolder(const std::string& commandLine, const char* windowClass) {
+    Process = std::make_unique<TProcess>(commandLine);
+    Frame = WaitForWindow(windowClass, nullptr, 10000, Process->Id());
     if (Frame)
         WaitUntil([&] { return (Edit = FindWindowExA(Frame, nullptr, "EDIT", nullptr)) != nullptr; }, 5000);
 }
@@ -134,8 +140,14 @@ bool TSelectionHolder::SelectAll() {
     SendMessageA(Edit, EM_SETSEL, 0, -1);
     // Wine sometimes hands the foreground back to the window that had it when the attached input
     // is let go (the program's own foreground helper meets the same); a user would click again.
+    // The keys go to the edit only once it has the focus, which the program gives it a moment after
+    // its window comes to the front.
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    const DWORD threadId = GetWindowThreadProcessId(Frame, nullptr);
     for (int attempt = 0; attempt < 3; ++attempt)
-        if (Activate(Frame))
+        if (Activate(Frame) &&
+            WaitUntil([&] { return GetGUIThreadInfo(threadId, &thread) && thread.hwndFocus == Edit; }, 2000))
             return true;
     return false;
 }

@@ -43,11 +43,15 @@ private:
     std::string SavedCommand;
 };
 
-// Another program (KeyTarget) in front with a text selected in its focused edit control.
+// Another program in front with a text selected in its focused edit control: KeyTarget, 64-bit
+// or "KeyTarget32.exe", or any program given by its command line and window class.
 class TSelectionHolder {
 public:
-    TSelectionHolder();
+    explicit TSelectionHolder(const std::string& keyTarget = "KeyTarget.exe");
+    TSelectionHolder(const std::string& commandLine, const char* windowClass);
     HWND Window() const { return Frame; }
+    // KeyTarget's log of the key messages that reached it ("down 4C 0", ...).
+    std::vector<std::string> Keys() const { return ReadLines(Log); }
     // Replaces the edit's text, selects all of it and brings the program to the front.
     bool Select(const std::string& text);
     bool Select(const std::wstring& text);

@@ -1,5 +1,5 @@
 // The keyboard hook installed for real: keys are injected while a helper process has the focus,
-// so Windows loads the hook library into that process and runs the hook there.
+// and Windows runs the hook in this process, on the library's own thread.
 #include <gtest/gtest.h>
 
 #include "hook/KeyboardHook.h"
@@ -214,7 +214,7 @@ TEST_F(Hook, WhileTheShownWindowIsBehindHotKeysWork) {
     ShowWindow(Target.Get(), SW_HIDE);
 }
 
-// Makes the next key press load the hot keys again, in whichever process the hook runs.
+// Makes the next key press load the hot keys again, on the hook's thread.
 void ForgetHotKeys() {
     HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, SharedSettingsName);
     ASSERT_NE(mapping, nullptr);
@@ -237,9 +237,9 @@ TEST_F(Hook, HotKeysInTheRegistryReplaceTheDefaultsAtTheFirstLoad) {
 
 TEST_F(Hook, AWrongTypeInTheRegistryNeitherCrashesTheProgramNorSwallowsOtherKeys) {
     ASimpleReg::WriteString(KeyCombosKey, "KeyCombo1", "Ctrl+M");
-    ForgetHotKeys(); // the next key press in the helper loads the hot keys there
+    ForgetHotKeys(); // the next key press loads the hot keys on the hook's thread
 
-    TypeCombo({VK_CONTROL}, 'A'); // the load fails in the helper; this key passes on
+    TypeCombo({VK_CONTROL}, 'A'); // the load fails; this key passes on
     TypeCombo({VK_CONTROL}, 'B');
     TypeCombo({VK_CONTROL}, 'M'); // the unreadable hot key falls back to its default
     const std::vector<std::string> keys = Settle();
@@ -259,7 +259,7 @@ TEST_F(Hook, StopRemovesTheHookInTheBlockAndReportsSuccess) {
     EXPECT_EQ(ASettings::GetTargetWindow(), Target.Get()); // stays in the block
 }
 
-// Direct calls, with this thread's key state set by hand.
+// Direct calls, with Ctrl held down for the whole desktop.
 class HookProcedure : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -267,31 +267,35 @@ protected:
         ASettings::SetConfigWindowShown(false);
         ASettings::SetKeyCombo(0, DefaultKeyCombos[0]);
         ASettings::SetTargetWindow(Target.Get());
-        BYTE state[256] = {};
-        state[VK_CONTROL] = 0x80;
-        SetKeyboardState(state);
+        KeyDown(VK_CONTROL);
+        ASSERT_TRUE(WaitUntil([] { return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }, 3000));
     }
     void TearDown() override {
-        BYTE state[256] = {};
-        SetKeyboardState(state);
+        KeyUp(VK_CONTROL);
         ClearProgramRegistry();
+    }
+    static LRESULT Call(int code, DWORD virtualKey, DWORD flags) {
+        KBDLLHOOKSTRUCT event{virtualKey, 0x26, flags, 0, 0};
+        return KeyboardHandler(code, virtualKey, reinterpret_cast<LPARAM>(&event));
     }
     TTargetWindow Target;
 };
 
-TEST_F(HookProcedure, OnlyKeyDownActionsAreExamined) {
-    EXPECT_EQ(KeyboardHandler(HC_ACTION, 'L', 0x00260001), 1);
-    EXPECT_EQ(KeyboardHandler(HC_NOREMOVE, 'L', 0x00260001), 0);
-    EXPECT_EQ(KeyboardHandler(-1, 'L', 0x00260001), 0);
-    EXPECT_EQ(KeyboardHandler(HC_ACTION, 'L', static_cast<LPARAM>(0xC0260001)), 0);
-    EXPECT_EQ(KeyboardHandler(HC_ACTION, VK_CONTROL, 0x001D0001), 0);
+TEST_F(HookProcedure, OnlyKeyDownActionsAreExaminedAndEitherCtrlKeyIsAModifier) {
+    EXPECT_EQ(Call(HC_ACTION, 'L', 0), 1);
+    EXPECT_EQ(Call(HC_ACTION, 'L', LLKHF_INJECTED), 1); // another program's injected key counts
+    EXPECT_EQ(Call(HC_ACTION, 'L', LLKHF_UP), 0);
+    EXPECT_EQ(Call(HC_ACTION, 'L', LLKHF_EXTENDED), 0); // another key than the hot key's
+    EXPECT_EQ(Call(HC_ACTION, VK_LCONTROL, 0), 0);
+    EXPECT_EQ(Call(HC_ACTION, VK_RCONTROL, LLKHF_EXTENDED), 0);
+    EXPECT_EQ(KeyboardHandler(-1, 'L', 0), 0); // not looked at: no event to read
     PumpMessages(20);
-    EXPECT_EQ(Describe(Target.Posted), "401:0:00000000");
+    EXPECT_EQ(Describe(Target.Posted), "401:0:00000000 401:0:00000000");
 }
 
-// The library lives inside every program that gets keyboard input: it may bring in no runtime of its
-// own (no TLS directory, whose callbacks would run on every thread of the host) and import nothing
-// but system DLLs; its exports keep their names and ordinals.
+// The library carries no runtime of its own (no TLS directory, whose callbacks would run on every
+// thread of the program) and imports nothing but system DLLs; its exports keep their names and
+// ordinals.
 TEST(HookLibraryImage, HasNoTlsDirectoryImportsOnlySystemDllsAndKeepsItsExports) {
     const auto* base = reinterpret_cast<const BYTE*>(GetModuleHandleA("Tarnwick2.dll"));
     ASSERT_NE(base, nullptr);

@@ -17,3 +17,6 @@ add_dependencies(LookupEngineTests StubBrowser)
 wl_wine_test(LookupEndToEndTests LookupEndToEndTests.cpp)
 target_include_directories(LookupEndToEndTests PRIVATE ${PROJECT_SOURCE_DIR}/src/app)
 add_dependencies(LookupEndToEndTests WL Tarnwick2 KeyTarget StubBrowser)
+
+wl_wine_test(EveryProgramTests EveryProgramTests.cpp)
+add_dependencies(EveryProgramTests WL Tarnwick2 KeyTarget KeyTarget32 StubBrowser)

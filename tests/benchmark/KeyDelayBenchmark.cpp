@@ -1,0 +1,163 @@
+// The delay that the keyboard hook adds to a key typed into another program: from the key sent to its
+// arrival in a 64-bit and a 32-bit KeyTarget's window (performance-counter stamps in both processes),
+// with no hook, with a do-nothing low-level hook of this process, and with the real WL.exe. Keys: L,
+// the main key of a hot key (typed alone, so it passes on), and A, which cannot be a hot key.
+// Rounds interleave the three cases, so that load from other programs falls on each alike.
+// Usage: KeyDelayBenchmark [rounds] [keys per round and case]
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Settings.h"
+#include "TestSupport.h"
+
+using namespace TestSupport;
+
+namespace {
+
+long long Counter() {
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+LRESULT CALLBACK DoNothingHook(int code, WPARAM wParam, LPARAM lParam) {
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A low-level hook that only passes each key on, on a thread of its own as the program's is.
+class TDoNothingHook {
+public:
+    TDoNothingHook()
+        : Thread([this] {
+              MSG msg;
+              PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+              HHOOK hook = SetWindowsHookExA(WH_KEYBOARD_LL, DoNothingHook, GetModuleHandleA(nullptr), 0);
+              ThreadId = GetCurrentThreadId();
+              while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+                  ;
+              UnhookWindowsHookEx(hook);
+          }) {
+        while (!ThreadId)
+            Sleep(1);
+    }
+    ~TDoNothingHook() {
+        PostThreadMessageA(ThreadId, WM_QUIT, 0, 0);
+        Thread.join();
+    }
+
+private:
+    std::atomic<DWORD> ThreadId{0};
+    std::thread Thread;
+};
+
+struct TTarget {
+    const char* Name;
+    std::string Log;
+    std::unique_ptr<TProcess> Process;
+    HWND Window = nullptr;
+    std::size_t LinesRead = 0;
+
+    TTarget(const char* name, const std::string& program) : Name(name), Log(TempFile("delay")) {
+        Process = std::make_unique<TProcess>(Quoted(BuildFile(program)) + " " + Quoted(Log) + " " + name + " \"\" times");
+        Window = WaitForWindow("WordlarkKeyTarget", name, 10000, Process->Id());
+    }
+    // The stamp of the next line that the target logs, once it is there.
+    long long NextStamp() {
+        std::vector<std::string> lines;
+        const ULONGLONG end = GetTickCount64() + 5000;
+        while ((lines = ReadLines(Log)).size() <= LinesRead && GetTickCount64() < end)
+            Sleep(1);
+        if (lines.size() <= LinesRead)
+            return 0;
+        std::istringstream line(lines[LinesRead]);
+        LinesRead = lines.size();
+        std::string direction, key, extended;
+        long long stamp = 0;
+        line >> direction >> key >> extended >> stamp;
+        return stamp;
+    }
+};
+
+// Microseconds from each key going down to its arrival.
+void TypeKeys(TTarget& target, WORD key, int count, std::vector<double>& delays) {
+    LARGE_INTEGER frequency{};
+    QueryPerformanceFrequency(&frequency);
+    Activate(target.Window);
+    Sleep(50);
+    target.LinesRead = ReadLines(target.Log).size();
+    for (int i = 0; i < count; ++i) {
+        const long long sent = Counter();
+        KeyDown(key);
+        const long long arrived = target.NextStamp();
+        KeyUp(key);
+        target.NextStamp();
+        if (arrived)
+            delays.push_back(1e6 * static_cast<double>(arrived - sent) / static_cast<double>(frequency.QuadPart));
+    }
+}
+
+double Percentile(std::vector<double> values, double share) {
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[static_cast<std::size_t>(share * static_cast<double>(values.size() - 1))];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int rounds = argc > 1 ? std::atoi(argv[1]) : 5;
+    const int keys = argc > 2 ? std::atoi(argv[2]) : 60;
+    TSettingsLink link;
+    ClearProgramRegistry();
+    TTarget targets[] = {{"Delay64", "KeyTarget.exe"}, {"Delay32", "KeyTarget32.exe"}};
+    const WORD mainKeys[] = {'L', 'A'};
+    const char* caseNames[] = {"no hook", "do-nothing low-level hook", "WL.exe"};
+    // delays[case][target][key]
+    std::vector<double> delays[3][2][2];
+    for (int round = 0; round < rounds; ++round) {
+        for (int c = 0; c < 3; ++c) {
+            std::unique_ptr<TDoNothingHook> doNothing;
+            TWordlark wordlark;
+            if (c == 1)
+                doNothing = std::make_unique<TDoNothingHook>();
+            if (c == 2 && !(wordlark = TWordlark::Start()).Window) {
+                std::fprintf(stderr, "WL.exe did not start\n");
+                return 1;
+            }
+            for (int t = 0; t < 2; ++t)
+                for (int k = 0; k < 2; ++k)
+                    TypeKeys(targets[t], mainKeys[k], keys, delays[c][t][k]);
+            if (c == 2)
+                wordlark.Quit();
+        }
+    }
+
+    std::printf("%d rounds of %d keys per case, program and key; delay from the key sent to its arrival, us\n",
+                rounds, keys);
+    std::printf("%-8s %-4s %-28s %8s %8s %10s %8s\n", "program", "key", "case", "median", "p95", "added med",
+                "ratio");
+    for (int t = 0; t < 2; ++t)
+        for (int k = 0; k < 2; ++k) {
+            const double none = Percentile(delays[0][t][k], 0.5);
+            const double doNothingAdded = Percentile(delays[1][t][k], 0.5) - none;
+            for (int c = 0; c < 3; ++c) {
+                const double median = Percentile(delays[c][t][k], 0.5);
+                std::printf("%-8s %-4c %-28s %8.0f %8.0f %10.0f", targets[t].Name, mainKeys[k], caseNames[c], median,
+                            Percentile(delays[c][t][k], 0.95), median - none);
+                if (c == 2 && doNothingAdded > 0)
+                    std::printf(" %8.2f", (median - none) / doNothingAdded);
+                std::printf("\n");
+            }
+        }
+    std::printf("ratio: the delay WL.exe adds over the delay the do-nothing low-level hook adds\n");
+    return 0;
+}
