@@ -352,14 +352,18 @@ TEST_F(ConfigPages, ViewInstructionsOpensTheReadMeBesideTheProgramByMouseAndBySp
         RegSetKeyValueA(HKEY_CLASSES_ROOT, ".txt", nullptr, REG_SZ, "txtfile", 8);
     StartShown(folder + "WL.exe");
 
-    auto openedReadMe = [] {
+    // Notepad's window is found as it is made, before it has its file's name and is maximised.
+    auto openedReadMe = []() -> testing::AssertionResult {
         HWND notepad = WaitForWindow("Notepad", nullptr, 10000);
         if (!notepad)
-            return false;
-        const bool ok = WindowText(notepad).find("readme") != std::string::npos && IsZoomed(notepad);
+            return testing::AssertionFailure() << "no Notepad";
+        const bool ok = WaitUntil(
+            [&] { return WindowText(notepad).find("readme") != std::string::npos && IsZoomed(notepad); },
+            5000);
+        const std::string seen = DescribeWindow(notepad) + (IsZoomed(notepad) ? ", maximised" : "");
         PostMessageA(notepad, WM_CLOSE, 0, 0);
         WaitUntil([&] { return !IsWindow(notepad); }, 5000);
-        return ok;
+        return ok ? testing::AssertionSuccess() : testing::AssertionFailure() << seen;
     };
     Click(Control(IDC_READMETEXTLINKLABEL));
     EXPECT_TRUE(openedReadMe());

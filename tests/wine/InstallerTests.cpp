@@ -64,6 +64,14 @@ DWORD MachineNumber(const char* key, const char* name) {
     return MachineValue(key, name, RRF_RT_REG_DWORD, &data, sizeof data) ? 0xFFFFFFFF : data;
 }
 
+// A string value of the user's registry in one read: one that another process deletes meanwhile
+// reads as absent instead of as a failed read.
+std::string UserValue(const char* key, const char* name) {
+    char data[1024] = "";
+    DWORD size = sizeof data;
+    return RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, data, &size) ? "" : data;
+}
+
 bool UninstallKeyExists() {
     TRegKey key;
     return key.Open(HKEY_LOCAL_MACHINE, UninstallKey, KEY_READ | KEY_WOW64_64KEY);
@@ -182,7 +190,7 @@ protected:
             return testing::AssertionSuccess();
         return testing::AssertionFailure()
                << "exit code " << exitCode << ", for anyone in \"" << machine << "\", for the user in \""
-               << ASimpleReg::ReadString(HKEY_CURRENT_USER, UninstallKey, "InstallLocation") << "\"";
+               << UserValue(UninstallKey, "InstallLocation") << "\"";
     }
 
     static bool Everything(const std::string& folder, bool present) {
@@ -455,8 +463,7 @@ protected:
         char programs[MAX_PATH] = "";
         SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, 0, programs);
         bool all = FileExists(std::string(programs) + "\\Wordlark\\Wordlark.lnk") == present &&
-                   !ASimpleReg::ReadString(HKEY_CURRENT_USER, RunKey, "Wordlark").empty() == present &&
-                   FolderExists(folder) == present;
+                   !UserValue(RunKey, "Wordlark").empty() == present && FolderExists(folder) == present;
         for (const char* name : InstalledFiles)
             all = all && FileExists(folder + "\\" + name) == present;
         return all;

@@ -152,7 +152,7 @@ TEST_F(HotKeyLookup, EditAndLookupShowsTheSelectionAndLooksUpWhatOkOrTheCloseBox
     TypeCombo({}, 'Y');
     TypeCombo({}, VK_RETURN);
     EXPECT_EQ(Browser->WaitForUrls(1, 5000), std::vector<std::string>{GlossaUrl("zy")});
-    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 3000));
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == Holder->Window(); }, 3000));
 
     Browser->Clear();
