@@ -118,8 +118,10 @@ TSelectionHolder::TSelectionHolder() : Log(TempFile("selection")) {
     Process = std::make_unique<TProcess>("\"" + BuildFile("KeyTarget.exe") + "\" \"" + Log + "\" \"" + title +
                                          "\"");
     Frame = WaitForWindow("WordlarkKeyTarget", title.c_str(), 10000, Process->Id());
-    if (Frame)
-        WaitUntil([&] { return (Edit = FindWindowExA(Frame, nullptr, "EDIT", nullptr)) != nullptr; }, 5000);
+    // Found as its window is made: it sets its edit's text, focus and selection, and takes the
+    // foreground, before it logs "ready".
+    if (Frame && WaitUntil([&] { return !ReadLines(Log).empty(); }, 10000))
+        Edit = FindWindowExA(Frame, nullptr, "EDIT", nullptr);
 }
 
 bool TSelectionHolder::Select(const std::string& text) {
