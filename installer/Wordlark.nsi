@@ -332,11 +332,18 @@ Function .onInit
     ${EndIf}
 
     ; Without a switch an administrator updates a copy installed for anyone, else one installed
-    ; just for them, else installs for anyone; anybody else installs just for themselves.
+    ; just for them, else installs for anyone; anybody else installs just for themselves. A folder
+    ; named by "/D=" other than that of the copy installed just for them is not an update of it:
+    ; its entry would name the new folder and leave its files behind.
     StrCpy $0 1
     ${If} $IsAdmin == 1
         ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "UninstallString"
         ReadRegStr $2 HKCU "${UNINSTALL_KEY}" "UninstallString"
+        ReadRegStr $3 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+        ${If} $FolderGiven == 1
+        ${AndIf} $INSTDIR != $3
+            StrCpy $2 ""
+        ${EndIf}
         ${If} $1 != ""
         ${OrIf} $2 == ""
             StrCpy $0 0

@@ -8,7 +8,11 @@ build=$(cd "$2" && pwd)
 env_file=$build/wine.env
 export WINEPREFIX=$build/wineprefix
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No offer to install .NET or Gecko; and no menu builder, which after each shortcut that an
+# installer makes writes menu entries into the host user's home and opens the installed files
+# while a test deletes or starts them.
+dll_overrides="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEDLLOVERRIDES=$dll_overrides
 
 stop() {
     if [ -f "$env_file" ]; then
@@ -44,6 +48,7 @@ reset() {
 
 start() {
     stop
+    export WINEDLLOVERRIDES=$dll_overrides
     local display=${DISPLAY:-} xvfb_pid=""
     # A display that is given but does not answer counts as none.
     if [ -n "$display" ] && ! xdpyinfo -display "$display" >/dev/null 2>&1; then
@@ -79,7 +84,7 @@ start() {
 export WINEPREFIX='$WINEPREFIX'
 export DISPLAY='$display'
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES='mscoree,mshtml='
+export WINEDLLOVERRIDES='$dll_overrides'
 WL_XVFB_PID='$xvfb_pid'
 ENV
 }

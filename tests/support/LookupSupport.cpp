@@ -117,8 +117,10 @@ TSelectionHolder::TSelectionHolder(const std::string& keyTarget) : Log(TempFile(
     const std::string title = "Selection Holder " + std::to_string(++count);
     Process = std::make_unique<TProcess>(Quoted(BuildFile(keyTarget)) + " " + Quoted(Log) + " " + Quoted(title));
     Frame = WaitForWindow("WordlarkKeyTarget", title.c_str(), 10000, Process->Id());
-    if (Frame)
-        WaitUntil([&] { return (Edit = FindWindowExA(Frame, nullptr, "EDIT", nullptr)) != nullptr; }, 5000);
+    // Found as its window is made: it sets its edit's text, focus and selection, and takes the
+    // foreground, before it logs "ready".
+    if (Frame && WaitUntil([&] { return !ReadLines(Log).empty(); }, 10000))
+        Edit = FindWindowExA(Frame, nullptr, "EDIT", nullptr);
 }
 
 TSelectionHolder::TSelectionHolder(const std::string& commandLine, const char* windowClass) {

@@ -3,6 +3,7 @@
 #include "Errors.h"
 #include "Settings.h"
 #include "UnicodeText.h"
+#include "WinHandles.h"
 
 #include <commctrl.h>
 
@@ -185,6 +186,29 @@ bool Activate(HWND window) {
     SetForegroundWindow(window);
     AttachThreadInput(thisThread, foregroundThread, FALSE);
     return WaitUntil([&] { return GetForegroundWindow() == window; }, 3000);
+}
+
+bool ActivateToStay(HWND window, DWORD steady, DWORD milliseconds) {
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    while (GetTickCount64() < end)
+        if (Activate(window) && !WaitUntil([&] { return GetForegroundWindow() != window; }, steady))
+            return true;
+    return false;
+}
+
+std::string DescribeWindow(HWND window) {
+    if (!window)
+        return "(no window)";
+    char className[128] = "", title[128] = "", image[MAX_PATH] = "";
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, title, sizeof title);
+    DWORD processId = 0, size = MAX_PATH;
+    GetWindowThreadProcessId(window, &processId);
+    const TUniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (process.Get())
+        QueryFullProcessImageNameA(process.Get(), 0, image, &size);
+    return std::string("\"") + title + "\" (" + className + ") of process " + std::to_string(processId) +
+           " " + image;
 }
 
 namespace {

@@ -67,6 +67,11 @@ int CountTopWindows(const char* className, const char* title);
 
 // Brings a window of another process to the foreground (attaching to the foreground thread's input).
 bool Activate(HWND window);
+// Brings the window to the front, again if something takes it away, until it has stayed there for
+// `steady` milliseconds; false when that did not happen within `milliseconds`.
+bool ActivateToStay(HWND window, DWORD steady = 300, DWORD milliseconds = 5000);
+// Class, title and program of a window, for a wait that ran out to say what it saw.
+std::string DescribeWindow(HWND window);
 
 // Synthesized keyboard input through SendInput; extended sets KEYEVENTF_EXTENDEDKEY.
 void KeyDown(WORD virtualKey, bool extended = false);

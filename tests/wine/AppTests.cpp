@@ -306,8 +306,8 @@ TEST_F(Wordlark, TrayMenuOpensAtTheCursorAndItsEnabledItemSwitchesState) {
     ASSERT_TRUE(WaitUntil([] { return !ASettings::GetEnabled(); }, 5000));
     EXPECT_FALSE(IsWindowVisible(grabber));
     EXPECT_EQ(SendMessageA(GetDlgItem(wordlark.Window, EnableCheckBoxId), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    PumpMessages(500);
-    EXPECT_LT(ColouredTrayPixels(), colouredEnabled) << "the icon did not turn grey";
+    EXPECT_TRUE(WaitUntil([&] { return ColouredTrayPixels() < colouredEnabled; }, 3000))
+        << "the icon did not turn grey: " << ColouredTrayPixels() << " coloured pixels";
 
     ASSERT_NE(openMenu(200, 150), nullptr);
     for (int i = 0; i < 4; ++i)
@@ -315,8 +315,8 @@ TEST_F(Wordlark, TrayMenuOpensAtTheCursorAndItsEnabledItemSwitchesState) {
     TypeCombo({}, VK_RETURN);
     ASSERT_TRUE(WaitUntil([] { return ASettings::GetEnabled(); }, 5000));
     EXPECT_EQ(SendMessageA(GetDlgItem(wordlark.Window, EnableCheckBoxId), BM_GETCHECK, 0, 0), BST_CHECKED);
-    PumpMessages(500);
-    EXPECT_EQ(ColouredTrayPixels(), colouredEnabled);
+    EXPECT_TRUE(WaitUntil([&] { return ColouredTrayPixels() == colouredEnabled; }, 3000))
+        << ColouredTrayPixels() << " coloured pixels, " << colouredEnabled << " when enabled";
 
     // Escape closes the menu without a choice and leaves nothing of the program visible.
     ASSERT_NE(openMenu(300, 200), nullptr);

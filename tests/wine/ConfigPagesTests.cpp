@@ -237,7 +237,7 @@ TEST_F(ConfigPages, WebLinksAreEditedInTheWindowAndStoredOnlyWhenValid) {
     // Renamed, the new link becomes the default link; renamed once more, the drop-down falls back
     // to the first link when the user returns to the Hot Keys page, and Apply stores that one.
     TypeCombo({}, VK_END); // the list has the focus: the last entry
-    ASSERT_EQ(SelectedLink(), 5);
+    ASSERT_TRUE(WaitUntil([&] { return SelectedLink() == 5; }, 3000)) << SelectedLink();
     Click(Control(IDC_WEBLINKDESCRIPTIONEDIT));
     TypeCombo({}, VK_END);
     TypeText(" 2");
@@ -294,7 +294,7 @@ TEST_F(ConfigPages, TheUtf8BoxFollowsTheSelectedLinkANewLinkStartsCheckedAndAppl
     EXPECT_FALSE(IsWindowEnabled(box) || Checked(box)) << "a predefined link";
     Click(Control(IDC_DEFINEDLINKSLISTBOX));
     TypeCombo({}, VK_END);
-    ASSERT_EQ(SelectedLink(), 6);
+    ASSERT_TRUE(WaitUntil([&] { return SelectedLink() == 6; }, 3000)) << SelectedLink();
     EXPECT_TRUE(IsWindowEnabled(box) && !Checked(box));
     Click(box);
     Click(Control(IDC_WEBLINKADDBUTTON));
@@ -322,7 +322,9 @@ TEST_F(ConfigPages, UninstallStartsTheRegisteredUninstallerOnlyAfterYesAndEndsTh
         if (!command.empty())
             SetUninstallCommand(command);
         Click(Control(IDC_UNINSTALLBUTTON));
-        EXPECT_EQ(AnswerMessageBox("Uninstall", IDOK), "Unable to launch uninstall.") << command;
+        EXPECT_EQ(AnswerMessageBox("Uninstall", IDOK), "Unable to launch uninstall.")
+            << command << "; the user's entry: "
+            << ASimpleReg::ReadString(HKEY_CURRENT_USER, UninstallKey, "UninstallString", "(none)");
     }
     SetUninstallCommand(Quoted(stub));
     Click(Control(IDC_UNINSTALLBUTTON));
@@ -352,14 +354,18 @@ TEST_F(ConfigPages, ViewInstructionsOpensTheReadMeBesideTheProgramByMouseAndBySp
         RegSetKeyValueA(HKEY_CLASSES_ROOT, ".txt", nullptr, REG_SZ, "txtfile", 8);
     StartShown(folder + "WL.exe");
 
-    auto openedReadMe = [] {
+    // Notepad's window is found as it is made, before it has its file's name and is maximised.
+    auto openedReadMe = []() -> testing::AssertionResult {
         HWND notepad = WaitForWindow("Notepad", nullptr, 10000);
         if (!notepad)
-            return false;
-        const bool ok = WindowText(notepad).find("readme") != std::string::npos && IsZoomed(notepad);
+            return testing::AssertionFailure() << "no Notepad";
+        const bool ok = WaitUntil(
+            [&] { return WindowText(notepad).find("readme") != std::string::npos && IsZoomed(notepad); },
+            5000);
+        const std::string seen = DescribeWindow(notepad) + (IsZoomed(notepad) ? ", maximised" : "");
         PostMessageA(notepad, WM_CLOSE, 0, 0);
         WaitUntil([&] { return !IsWindow(notepad); }, 5000);
-        return ok;
+        return ok ? testing::AssertionSuccess() : testing::AssertionFailure() << seen;
     };
     Click(Control(IDC_READMETEXTLINKLABEL));
     EXPECT_TRUE(openedReadMe());

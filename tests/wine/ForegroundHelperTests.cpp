@@ -24,7 +24,9 @@ protected:
         Target = std::make_unique<TProcess>("\"" + BuildFile("KeyTarget.exe") + "\" \"" + Log + "\" InFront");
         TargetWindow = WaitForWindow("WordlarkKeyTarget", "InFront", 10000, Target->Id());
         ASSERT_NE(TargetWindow, nullptr);
-        ASSERT_TRUE(Activate(TargetWindow));
+        // Found as its window is made: in front once it has shown itself ("ready").
+        ASSERT_TRUE(WaitUntil([&] { return !ReadLines(Log).empty(); }, 10000));
+        ASSERT_TRUE(ActivateToStay(TargetWindow));
 
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = DefWindowProcA;

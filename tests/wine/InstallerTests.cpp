@@ -64,6 +64,14 @@ DWORD MachineNumber(const char* key, const char* name) {
     return MachineValue(key, name, RRF_RT_REG_DWORD, &data, sizeof data) ? 0xFFFFFFFF : data;
 }
 
+// A string value of the user's registry in one read: one that another process deletes meanwhile
+// reads as absent instead of as a failed read.
+std::string UserValue(const char* key, const char* name) {
+    char data[1024] = "";
+    DWORD size = sizeof data;
+    return RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, data, &size) ? "" : data;
+}
+
 bool UninstallKeyExists() {
     TRegKey key;
     return key.Open(HKEY_LOCAL_MACHINE, UninstallKey, KEY_READ | KEY_WOW64_64KEY);
@@ -82,9 +90,9 @@ std::string UninstallerAsTheProgramFindsIt() {
     return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? "" : command;
 }
 
-std::string ShortcutFolder() {
+std::string ShortcutFolder(int programsFolder = CSIDL_COMMON_PROGRAMS) {
     char programs[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, 0, programs);
+    SHGetFolderPathA(nullptr, programsFolder, nullptr, 0, programs);
     return std::string(programs) + "\\Wordlark";
 }
 
@@ -145,15 +153,20 @@ protected:
         Target.reset();
         ForgetInstallation();
     }
-    // Leaves the machine as if Wordlark had never been installed, whatever a test left behind.
+    // Leaves the machine as if Wordlark had never been installed, for anyone or just for the user,
+    // whatever a test left behind: the installer chooses its kind from what is installed.
     static void ForgetInstallation() {
         RegDeleteKeyExA(HKEY_LOCAL_MACHINE, UninstallKey, KEY_WOW64_64KEY, 0);
+        RegDeleteKeyA(HKEY_CURRENT_USER, UninstallKey);
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, RunKey, "Wordlark");
         TRegKey run;
         if (run.Open(HKEY_LOCAL_MACHINE, RunKey, KEY_SET_VALUE | KEY_WOW64_64KEY))
             RegDeleteValueA(run.Get(), "Wordlark");
-        for (const char* name : {"Wordlark.lnk", "Wordlark Read Me.lnk", "Uninstall Wordlark.lnk"})
-            DeleteFileA((ShortcutFolder() + "\\" + name).c_str());
-        RemoveDirectoryA(ShortcutFolder().c_str());
+        for (const std::string& folder : {ShortcutFolder(), ShortcutFolder(CSIDL_PROGRAMS)}) {
+            for (const char* name : {"Wordlark.lnk", "Wordlark Read Me.lnk", "Uninstall Wordlark.lnk"})
+                DeleteFileA((folder + "\\" + name).c_str());
+            RemoveDirectoryA(folder.c_str());
+        }
     }
 
     // A folder without blanks that no run has used, so that "/D=" can pass it unquoted.
@@ -169,7 +182,16 @@ protected:
             return STILL_ACTIVE;
         return setup.ExitCode();
     }
-    static bool InstallSilently(const std::string& folder) { return Setup("/S /D=" + folder) == 0; }
+    // Installed for anyone into the folder, or what happened instead.
+    static testing::AssertionResult InstallSilently(const std::string& folder) {
+        const DWORD exitCode = Setup("/S /D=" + folder);
+        const std::string machine = MachineValue(UninstallKey, "InstallLocation");
+        if (exitCode == 0 && machine == folder)
+            return testing::AssertionSuccess();
+        return testing::AssertionFailure()
+               << "exit code " << exitCode << ", for anyone in \"" << machine << "\", for the user in \""
+               << UserValue(UninstallKey, "InstallLocation") << "\"";
+    }
 
     static bool Everything(const std::string& folder, bool present) {
         bool all = true;
@@ -374,8 +396,9 @@ TEST_F(Installer, QuietUninstallStringEndsARunningProgramAndRemovesEverything) {
     ASSERT_TRUE(InstallSilently(folder));
     TWordlark wordlark = TWordlark::Start(folder + "\\WL.exe");
     ASSERT_NE(wordlark.Window, nullptr);
-    TProcess uninstall(MachineValue(UninstallKey, "QuietUninstallString"));
-    ASSERT_TRUE(uninstall.Started());
+    const std::string command = MachineValue(UninstallKey, "QuietUninstallString");
+    TProcess uninstall(command);
+    ASSERT_TRUE(uninstall.Started()) << command << " (error " << GetLastError() << ")";
     EXPECT_TRUE(wordlark.Process->Wait(15000)) << "the uninstaller did not end the program";
     EXPECT_TRUE(WaitUntilUninstalled(folder));
     EXPECT_TRUE(SettingsKept());
@@ -435,18 +458,12 @@ TEST_F(Installer, UnzippedPortableCopyHasTheDeliverablesAndItsHookWorks) {
 // A copy installed just for the user, updated while it runs, beside one installed for anyone.
 class PerUserInstaller : public Installer {
 protected:
-    void TearDown() override {
-        Installer::TearDown();
-        RegDeleteKeyA(HKEY_CURRENT_USER, UninstallKey);
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, RunKey, "Wordlark");
-    }
     // Files, uninstall key, logon entry and the shortcut in the user's own Start menu.
     static bool UserCopy(const std::string& folder, bool present) {
         char programs[MAX_PATH] = "";
         SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, 0, programs);
         bool all = FileExists(std::string(programs) + "\\Wordlark\\Wordlark.lnk") == present &&
-                   !ASimpleReg::ReadString(HKEY_CURRENT_USER, RunKey, "Wordlark").empty() == present &&
-                   FolderExists(folder) == present;
+                   !UserValue(RunKey, "Wordlark").empty() == present && FolderExists(folder) == present;
         for (const char* name : InstalledFiles)
             all = all && FileExists(folder + "\\" + name) == present;
         return all;
@@ -471,6 +488,12 @@ TEST_F(PerUserInstaller, WritesOnlyForTheUserStaysSoOnUpdateAndEachUninstallButt
     // Ended, so that the next install starts no copy of its own.
     PostMessageA(window, QuitRequest, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(window); }, 10000));
+
+    // A folder of its own beside the user's copy is a copy for anyone; the user's stays whole.
+    const std::string other = FreshFolder();
+    ASSERT_TRUE(InstallSilently(other));
+    TProcess removeOther(Quoted(other + "\\Uninstall.exe") + " /S");
+    EXPECT_TRUE(WaitUntilUninstalled(other) && UserCopy(user, true));
 
     ASSERT_EQ(Setup("/S /ALLUSERS /D=" + machine), 0u);
     for (const std::string& removed : {user, machine}) {

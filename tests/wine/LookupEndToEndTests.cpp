@@ -154,7 +154,7 @@ TEST_F(HotKeyLookup, EditAndLookupShowsTheSelectionAndLooksUpWhatOkOrTheCloseBox
     TypeCombo({}, 'Y');
     TypeCombo({}, VK_RETURN);
     EXPECT_EQ(Browser->WaitForUrls(1, 5000), std::vector<std::string>{GlossaUrl("zy")});
-    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 3000));
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == Holder->Window(); }, 3000));
 
     Browser->Clear();
@@ -256,18 +256,19 @@ TEST_F(HotKeyLookup, TextInAnyScriptGoesAsUtf8OnAUtf8LinkAsCodePageBytesOnAPrede
 
 TEST_F(HotKeyLookup, AProgramInAConsoleIsNeverInterruptedAndNothingSelectedThereEndsAsAnywhere) {
     // A console program that takes an interrupt the default way: it ends, and its window goes.
-    TProcess console("wineconsole cmd /c " + BuildFile("KeyTarget.exe") + " " + TempFile("console") +
-                     " Inside");
+    const std::string log = TempFile("console");
+    TProcess console("wineconsole cmd /c " + BuildFile("KeyTarget.exe") + " " + log + " Inside");
     const HWND program = WaitForWindow("WordlarkKeyTarget", "Inside", 10000);
     const std::unique_ptr<void, void (*)(void*)> closeAtEnd(
         program, [](void* window) { PostMessageA(static_cast<HWND>(window), WM_CLOSE, 0, 0); });
     const HWND window = WaitForWindow("WineConsoleClass", nullptr, 10000);
     ASSERT_TRUE(program);
     ASSERT_TRUE(window);
-    // The program takes the foreground as it starts; the console is brought back until it stays.
-    ASSERT_TRUE(WaitUntil([&] { return Activate(window); }, 5000));
+    // The program is found as its window is made, and takes the foreground once shown ("ready"):
+    // the console is brought back until it stays in front.
+    ASSERT_TRUE(WaitUntil([&] { return !ReadLines(log).empty(); }, 10000));
     for (WORD key : {'L', 'M', 'Q'}) {
-        ASSERT_EQ(GetForegroundWindow(), window);
+        ASSERT_TRUE(ActivateToStay(window)) << "in front: " << DescribeWindow(GetForegroundWindow());
         TypeCombo({VK_CONTROL}, key);
         PumpMessages(1000);
     }
