@@ -26,6 +26,62 @@ constexpr std::intptr_t KeyDataOfLowLevelFlags(std::uint32_t flags) {
            static_cast<std::intptr_t>((flags & 0x80) ? 0x80000000u : 0);
 }
 
+// The modifier keys as the hook saw them go down and up. Under Wine the system-wide key state can
+// lag behind the events that a low-level hook has already passed on (a Ctrl held for a moment reads
+// as up), so a modifier counts as down while the hook saw it down; and, so that a release the hook
+// never saw (a key let go on another desktop) cannot leave it stuck, only for a second while the
+// system says it is up.
+class TModifierTrack {
+public:
+    static constexpr std::uint32_t StaleAfterMs = 1000;
+
+    void Note(std::uint16_t virtualKey, bool extended, bool up, std::uint32_t now) {
+        const int slot = Slot(virtualKey, extended);
+        if (slot < 0)
+            return;
+        Down[slot] = !up;
+        if (!up)
+            PressedAt[slot] = now;
+    }
+    // `systemDown` is the system's answer for the modifier (VkControl, VkMenu, VkShift, VkLWin, VkRWin).
+    bool IsDown(std::uint16_t modifier, bool systemDown, std::uint32_t now) const {
+        if (systemDown)
+            return true;
+        for (int slot = 0; slot < SlotCount; ++slot)
+            if (Down[slot] && ModifierOf(slot) == modifier && now - PressedAt[slot] < StaleAfterMs)
+                return true;
+        return false;
+    }
+
+private:
+    // Left and right twins apart: Shift, Ctrl, Alt (VK_LSHIFT 0xA0 .. VK_RMENU 0xA5), then the Win keys.
+    static constexpr int SlotCount = 8;
+    static int Slot(std::uint16_t vk, bool extended) {
+        if (vk >= VkLShift && vk <= VkRMenu)
+            return vk - VkLShift;
+        switch (vk) {
+        case VkShift:
+            return 0;
+        case VkControl:
+            return extended ? 3 : 2;
+        case VkMenu:
+            return extended ? 5 : 4;
+        case VkLWin:
+            return 6;
+        case VkRWin:
+            return 7;
+        }
+        return -1;
+    }
+    static std::uint16_t ModifierOf(int slot) {
+        constexpr std::uint16_t modifiers[SlotCount] = {VkShift, VkShift, VkControl, VkControl,
+                                                        VkMenu,  VkMenu,  VkLWin,    VkRWin};
+        return modifiers[slot];
+    }
+    bool Down[SlotCount] = {};
+    std::uint32_t PressedAt[SlotCount] = {};
+};
+
 // `system` answers:
 //   std::uint8_t Modifiers()       the modifier set now down (one read of the key state);
 //   bool TargetIsForeground()      the block's target window is the foreground window;

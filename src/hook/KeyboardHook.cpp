@@ -31,11 +31,20 @@ HWND TargetWindow() {
     return reinterpret_cast<HWND>(FieldToHandle(Block->TargetWindow));
 }
 
+// Touched only on the hook's thread.
+TModifierTrack ModifierTrack;
+
 struct THookSystem {
-    // The system-wide state: the key may be bound to another program's window, whose input state
-    // this thread does not share. For a low-level hook it is the state before this key.
+    // The system-wide state, not this thread's: the key may be bound to another program's window,
+    // whose input state this thread does not share. For a low-level hook it is the state before
+    // this key.
     std::uint8_t Modifiers() {
-        return MakePressedKeyCombo(0, false, [](std::uint16_t vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; })
+        const DWORD now = GetTickCount();
+        return MakePressedKeyCombo(0, false,
+                                   [now](std::uint16_t vk) {
+                                       return ModifierTrack.IsDown(vk, (GetAsyncKeyState(vk) & 0x8000) != 0,
+                                                                   now);
+                                   })
             .Modifiers();
     }
     bool TargetIsForeground() { return TargetWindow() == GetForegroundWindow(); }
@@ -70,6 +79,8 @@ LRESULT CALLBACK KeyboardHandler(int code, WPARAM wParam, LPARAM lParam) {
     if (code != HC_ACTION)
         return CallNextHookEx(nullptr, code, wParam, lParam);
     const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    ModifierTrack.Note(static_cast<std::uint16_t>(event->vkCode), (event->flags & LLKHF_EXTENDED) != 0,
+                       (event->flags & LLKHF_UP) != 0, GetTickCount());
     THookSystem system;
     const THookDecision decision =
         DecideKey(code, event->vkCode, KeyDataOfLowLevelFlags(event->flags), *Block, system);
@@ -120,7 +131,8 @@ BOOL WINAPI StopKeyboardHook() {
         return FALSE;
     PostThreadMessageW(HookThreadId, WM_QUIT, 0, 0);
     DWORD result = 1;
-    if (WaitForSingleObject(HookThread, StopLimit) != WAIT_OBJECT_0 || !GetExitCodeThread(HookThread, &result))
+    if (WaitForSingleObject(HookThread, StopLimit) != WAIT_OBJECT_0 ||
+        !GetExitCodeThread(HookThread, &result))
         result = 1;
     CloseHandle(HookThread);
     CloseHandle(HookReady);

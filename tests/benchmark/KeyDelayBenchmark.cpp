@@ -1,22 +1,22 @@
 // The delay that the keyboard hook adds to a key typed into another program: from the key sent to its
 // arrival in a 64-bit and a 32-bit KeyTarget's window (performance-counter stamps in both processes),
-// with no hook, with a do-nothing low-level hook of this process, and with the real WL.exe. Keys: L,
+// with no hook, with a do-nothing low-level hook in a process of its own, and with the real WL.exe. Keys: L,
 // the main key of a hot key (typed alone, so it passes on), and A, which cannot be a hot key.
 // Rounds interleave the three cases, so that load from other programs falls on each alike.
 // Usage: KeyDelayBenchmark [rounds] [keys per round and case]
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
-#include <thread>
+#include <cstring>
 #include <vector>
 
 #include "Settings.h"
 #include "TestSupport.h"
+#include "WinHandles.h"
 
 using namespace TestSupport;
 
@@ -32,30 +32,44 @@ LRESULT CALLBACK DoNothingHook(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// A low-level hook that only passes each key on, on a thread of its own as the program's is.
+constexpr const char* ReadyEventName = "WordlarkDelayBenchmarkHookReady";
+constexpr const char* StopEventName = "WordlarkDelayBenchmarkHookStop";
+
+// This program started again as a process of its own that only holds a do-nothing low-level hook,
+// as WL.exe holds its hook in a process of its own; it ends when the stop event is set.
+int RunDoNothingHook() {
+    const TUniqueHandle ready(OpenEventA(EVENT_MODIFY_STATE, FALSE, ReadyEventName));
+    const TUniqueHandle stop(OpenEventA(SYNCHRONIZE, FALSE, StopEventName));
+    if (!ready || !stop)
+        return 2;
+    HHOOK hook = SetWindowsHookExA(WH_KEYBOARD_LL, DoNothingHook, GetModuleHandleA(nullptr), 0);
+    SetEvent(ready.Get());
+    HANDLE waitFor = stop.Get();
+    while (MsgWaitForMultipleObjects(1, &waitFor, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            ;
+    }
+    UnhookWindowsHookEx(hook);
+    return 0;
+}
+
 class TDoNothingHook {
 public:
     TDoNothingHook()
-        : Thread([this] {
-              MSG msg;
-              PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-              HHOOK hook = SetWindowsHookExA(WH_KEYBOARD_LL, DoNothingHook, GetModuleHandleA(nullptr), 0);
-              ThreadId = GetCurrentThreadId();
-              while (GetMessageA(&msg, nullptr, 0, 0) > 0)
-                  ;
-              UnhookWindowsHookEx(hook);
-          }) {
-        while (!ThreadId)
-            Sleep(1);
+        : Ready(CreateEventA(nullptr, FALSE, FALSE, ReadyEventName)),
+          Stop(CreateEventA(nullptr, TRUE, FALSE, StopEventName)),
+          Process(Quoted(ExeDir() + "\\KeyDelayBenchmark.exe") + " hook") {
+        WaitForSingleObject(Ready.Get(), 10000);
     }
     ~TDoNothingHook() {
-        PostThreadMessageA(ThreadId, WM_QUIT, 0, 0);
-        Thread.join();
+        SetEvent(Stop.Get());
+        Process.Wait(10000);
     }
 
 private:
-    std::atomic<DWORD> ThreadId{0};
-    std::thread Thread;
+    TUniqueHandle Ready, Stop;
+    TProcess Process;
 };
 
 struct TTarget {
@@ -66,7 +80,8 @@ struct TTarget {
     std::size_t LinesRead = 0;
 
     TTarget(const char* name, const std::string& program) : Name(name), Log(TempFile("delay")) {
-        Process = std::make_unique<TProcess>(Quoted(BuildFile(program)) + " " + Quoted(Log) + " " + name + " \"\" times");
+        Process = std::make_unique<TProcess>(Quoted(BuildFile(program)) + " " + Quoted(Log) + " " + name +
+                                             " \"\" times");
         Window = WaitForWindow("WordlarkKeyTarget", name, 10000, Process->Id());
     }
     // The stamp of the next line that the target logs, once it is there.
@@ -100,7 +115,8 @@ void TypeKeys(TTarget& target, WORD key, int count, std::vector<double>& delays)
         KeyUp(key);
         target.NextStamp();
         if (arrived)
-            delays.push_back(1e6 * static_cast<double>(arrived - sent) / static_cast<double>(frequency.QuadPart));
+            delays.push_back(1e6 * static_cast<double>(arrived - sent) /
+                             static_cast<double>(frequency.QuadPart));
     }
 }
 
@@ -114,6 +130,8 @@ double Percentile(std::vector<double> values, double share) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "hook") == 0)
+        return RunDoNothingHook();
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 5;
     const int keys = argc > 2 ? std::atoi(argv[2]) : 60;
     TSettingsLink link;
@@ -141,8 +159,9 @@ int main(int argc, char** argv) {
         }
     }
 
-    std::printf("%d rounds of %d keys per case, program and key; delay from the key sent to its arrival, us\n",
-                rounds, keys);
+    std::printf(
+        "%d rounds of %d keys per case, program and key; delay from the key sent to its arrival, us\n",
+        rounds, keys);
     std::printf("%-8s %-4s %-28s %8s %8s %10s %8s\n", "program", "key", "case", "median", "p95", "added med",
                 "ratio");
     for (int t = 0; t < 2; ++t)
@@ -151,8 +170,8 @@ int main(int argc, char** argv) {
             const double doNothingAdded = Percentile(delays[1][t][k], 0.5) - none;
             for (int c = 0; c < 3; ++c) {
                 const double median = Percentile(delays[c][t][k], 0.5);
-                std::printf("%-8s %-4c %-28s %8.0f %8.0f %10.0f", targets[t].Name, mainKeys[k], caseNames[c], median,
-                            Percentile(delays[c][t][k], 0.95), median - none);
+                std::printf("%-8s %-4c %-28s %8.0f %8.0f %10.0f", targets[t].Name, mainKeys[k], caseNames[c],
+                            median, Percentile(delays[c][t][k], 0.95), median - none);
                 if (c == 2 && doNothingAdded > 0)
                     std::printf(" %8.2f", (median - none) / doNothingAdded);
                 std::printf("\n");

@@ -1,7 +1,9 @@
-// The portable key-combination logic: layout, reserved table, text order, event sequences.
+// The portable key-combination logic: layout, reserved table, text order, event sequences, and the
+// modifier state that the hook keeps.
 #include <gtest/gtest.h>
 
 #include "KeyCombos.h"
+#include "hook/HookDecision.h"
 
 namespace {
 
@@ -119,4 +121,19 @@ TEST(PressedKeyCombo, ReadsEachModifierAndEitherWinKey) {
     EXPECT_EQ(MakePressedKeyCombo('A', false, only(VkRWin)).Value, 0x00410008u);
     EXPECT_EQ(MakePressedKeyCombo('A', false, [](std::uint16_t) { return false; }).Value, 0x00410000u);
     EXPECT_EQ(MakePressedKeyCombo('A', false, [](std::uint16_t) { return true; }).Value, 0x0041000Fu);
+}
+
+TEST(ModifierTrack, AModifierSeenDownCountsWhileTheSystemLagsButNeitherAfterItsReleaseNorForLong) {
+    TModifierTrack track;
+    track.Note(0xA3, false, false, 1000); // right Ctrl down
+    EXPECT_TRUE(track.IsDown(VkControl, false, 1010));
+    EXPECT_FALSE(track.IsDown(VkMenu, false, 1010));
+    EXPECT_FALSE(track.IsDown(VkControl, false, 1000 + TModifierTrack::StaleAfterMs)); // a release it missed
+    EXPECT_TRUE(track.IsDown(VkControl, true, 5000));
+    track.Note(VkMenu, true, false, 2000); // right Alt as an extended VK_MENU
+    track.Note(0xA5, false, true, 2005);
+    EXPECT_FALSE(track.IsDown(VkMenu, false, 2010));
+    track.Note(VkLWin, false, false, 0xFFFFFFF0u); // the tick count wraps
+    EXPECT_TRUE(track.IsDown(VkLWin, false, 0x10));
+    EXPECT_FALSE(track.IsDown(VkRWin, false, 0x10));
 }

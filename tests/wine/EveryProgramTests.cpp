@@ -169,8 +169,8 @@ TEST_F(EveryProgram, KeysOfOtherProgramsDoNotWaitForTheProgramsBusyThreadAndAHot
     EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty()) << "looked up while the thread was stopped";
     ResumeThread(thread.Get());
 
-    std::printf("key delays in ms without WL.exe: %s; while its thread is stopped: %s\n", Listed(alone).c_str(),
-                Listed(busy).c_str());
+    std::printf("key delays in ms without WL.exe: %s; while its thread is stopped: %s\n",
+                Listed(alone).c_str(), Listed(busy).c_str());
     const double limit = std::max(500.0, 4 * *std::max_element(alone.begin(), alone.end()));
     for (double delay : busy)
         EXPECT_LT(delay, limit) << "a key waited for the program's thread: " << Listed(busy);
