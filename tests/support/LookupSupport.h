@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "ProgramTest.h"
 #include "TestSupport.h"
 
 namespace TestSupport {
@@ -63,6 +64,27 @@ private:
     std::unique_ptr<TProcess> Process;
     HWND Frame = nullptr;
     HWND Edit = nullptr;
+};
+
+// The base of the end-to-end lookup stories: the stub browser as the system's browser, and the real
+// WL.exe and another program holding a selection once a test starts them, all ended after it.
+class TLookupStoryTest : public TProgramTest {
+protected:
+    void SetUp() override {
+        TProgramTest::SetUp();
+        Browser = std::make_unique<TStubBrowser>();
+    }
+    void TearDown() override {
+        Holder.reset();
+        if (App.Process)
+            App.Quit();
+        Browser.reset();
+        ClearProgramRegistry();
+    }
+
+    std::unique_ptr<TStubBrowser> Browser;
+    TWordlark App;
+    std::unique_ptr<TSelectionHolder> Holder;
 };
 
 } // namespace TestSupport

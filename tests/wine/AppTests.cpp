@@ -159,8 +159,9 @@ TEST_F(Wordlark, SecondCopyReplacesTheRunningOneAndOwnsAWorkingHook) {
     EXPECT_TRUE(QuickLookupKeySwallowed());
 }
 
-// The ending copy stops whatever hook the shared block names when it gets there. A new copy that
-// started its hook before the old window was gone would lose it.
+// The ending copy's hook posts to the window that the shared block names until the copy stops it.
+// A new copy that started its hook before the old window was gone would have each hot key posted
+// twice meanwhile.
 TEST_F(Wordlark, NewCopyStartsItsHookOnlyAfterASlowOldCopyHasEnded) {
     TProcess old(Quoted(BuildFile("SlowToEndCopy.exe")) + " " + Quoted(BuildFile("Tarnwick2.dll")) + " 1500");
     ASSERT_NE(WaitForWindow(FormClass, FormTitle, 10000, old.Id()), nullptr);

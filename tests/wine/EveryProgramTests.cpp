@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "LookupSupport.h"
-#include "ProgramTest.h"
 #include "Settings.h"
 #include "WinHandles.h"
 
@@ -26,19 +25,8 @@ std::string Joined(const std::vector<std::string>& lines) {
     return text;
 }
 
-class EveryProgram : public TProgramTest {
+class EveryProgram : public TLookupStoryTest {
 protected:
-    void SetUp() override {
-        TProgramTest::SetUp();
-        Browser = std::make_unique<TStubBrowser>();
-    }
-    void TearDown() override {
-        Holder.reset();
-        if (App.Process)
-            App.Quit();
-        Browser.reset();
-        ClearProgramRegistry();
-    }
     void StartWordlark() {
         App = TWordlark::Start();
         ASSERT_TRUE(App.Window);
@@ -80,10 +68,6 @@ protected:
         EXPECT_TRUE(WaitUntil([&] { return Has(Holder->Keys(), line); }, 5000))
             << "the program got: " << Joined(Holder->Keys());
     }
-
-    std::unique_ptr<TStubBrowser> Browser;
-    TWordlark App;
-    std::unique_ptr<TSelectionHolder> Holder;
 };
 
 } // namespace

@@ -7,7 +7,6 @@
 
 #include "ConfigFrmRes.h"
 #include "LookupSupport.h"
-#include "ProgramTest.h"
 #include "Settings.h"
 #include "UnicodeText.h"
 
@@ -63,22 +62,14 @@ HWND WaitForNewDialog(HWND other = nullptr) {
 
 } // namespace
 
-class HotKeyLookup : public TProgramTest {
+class HotKeyLookup : public TLookupStoryTest {
 protected:
     void SetUp() override {
-        TProgramTest::SetUp();
-        Browser = std::make_unique<TStubBrowser>();
+        TLookupStoryTest::SetUp();
         App = TWordlark::Start();
         ASSERT_TRUE(App.Window);
         Holder = std::make_unique<TSelectionHolder>();
         ASSERT_TRUE(Holder->Window());
-    }
-    void TearDown() override {
-        Holder.reset();
-        if (App.Process)
-            App.Quit();
-        Browser.reset();
-        ClearProgramRegistry();
     }
 
     // Selects the text in the other program and presses Ctrl with the key there.
@@ -91,10 +82,6 @@ protected:
         PumpMessages(1000);
         EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty());
     }
-
-    std::unique_ptr<TStubBrowser> Browser;
-    TWordlark App;
-    std::unique_ptr<TSelectionHolder> Holder;
 };
 
 TEST_F(HotKeyLookup, QuickLookupOpensTheCleanedFirstLineAndGivesTheUserTheirClipboardBack) {

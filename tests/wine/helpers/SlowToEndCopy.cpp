@@ -1,6 +1,6 @@
 // A helper for the tests: plays a running copy of the program that is slow to end. It owns a window
 // of the program's class and title and installs the hook through Tarnwick2.dll; on the quit request
-// it waits, then stops "the" hook (whatever the shared block names, as the program does) and ends.
+// it waits, then stops its hook, as the program does, and ends.
 // Usage: SlowToEndCopy <path of Tarnwick2.dll> <milliseconds before ending, or "never">
 #include <windows.h>
 
