@@ -115,7 +115,8 @@ void TStubBrowser::Clear() {
 TSelectionHolder::TSelectionHolder(const std::string& keyTarget) : Log(TempFile("selection")) {
     static int count = 0;
     const std::string title = "Selection Holder " + std::to_string(++count);
-    Process = std::make_unique<TProcess>(Quoted(BuildFile(keyTarget)) + " " + Quoted(Log) + " " + Quoted(title));
+    Process =
+        std::make_unique<TProcess>(Quoted(BuildFile(keyTarget)) + " " + Quoted(Log) + " " + Quoted(title));
     Frame = WaitForWindow("WordlarkKeyTarget", title.c_str(), 10000, Process->Id());
     // Found as its window is made: it sets its edit's text, focus and selection, and takes the
     // foreground, before it logs "ready".
@@ -152,6 +153,14 @@ bool TSelectionHolder::SelectAll() {
             WaitUntil([&] { return GetGUIThreadInfo(threadId, &thread) && thread.hwndFocus == Edit; }, 2000))
             return true;
     return false;
+}
+
+HWND VisibleMenu() {
+    HWND menu = nullptr;
+    while ((menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) != nullptr)
+        if (IsWindowVisible(menu))
+            return menu;
+    return nullptr;
 }
 
 } // namespace TestSupport

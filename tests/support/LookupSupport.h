@@ -66,6 +66,9 @@ private:
     HWND Edit = nullptr;
 };
 
+// A pop-up menu that is shown, of any process; null when none is (Wine may keep hidden ones too).
+HWND VisibleMenu();
+
 // The base of the end-to-end lookup stories: the stub browser as the system's browser, and the real
 // WL.exe and another program holding a selection once a test starts them, all ended after it.
 class TLookupStoryTest : public TProgramTest {

@@ -45,8 +45,8 @@ protected:
 
         ASSERT_TRUE(Holder->Select("menu word"));
         TypeCombo({VK_CONTROL}, 'M');
-        ASSERT_TRUE(WaitUntil([] { return IsWindowVisible(FindTopWindow("#32768", nullptr)); }, 5000))
-            << "no link menu";
+        ASSERT_TRUE(WaitUntil([] { return VisibleMenu() != nullptr; }, 5000))
+            << "no link menu; the program got: " << Joined(Holder->Keys());
         TypeCombo({}, 'S');
         EXPECT_EQ(Browser->WaitForUrls(2, 5000).size(), 2u) << "the menu looked nothing up";
 

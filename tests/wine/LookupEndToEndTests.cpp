@@ -22,11 +22,6 @@ std::string GlossaUrl(const std::string& encoded) {
     return "http://glossa.orvane.com/search?q=" + encoded + "&r=5";
 }
 
-HWND VisibleMenu() {
-    HWND menu = FindTopWindow("#32768", nullptr);
-    return menu && IsWindowVisible(menu) ? menu : nullptr;
-}
-
 // A "Wordlark Lookup" dialog other than the given one, once it is ready for the user.
 HWND WaitForNewDialog(HWND other = nullptr) {
     struct TSearch {
