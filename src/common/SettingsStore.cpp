@@ -6,6 +6,7 @@
 #include "Errors.h"
 #include "ProgramNames.h"
 #include "SimpleReg.h"
+#include "UnicodeText.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -174,7 +175,9 @@ std::vector<std::wstring> ASettings::GetPrograms() {
         if (RegQueryValueExW(key.Get(), ProgramValueName(static_cast<int>(index)).c_str(), nullptr, &type,
                              reinterpret_cast<BYTE*>(buffer.data()), &size) == ERROR_SUCCESS &&
             (type == REG_SZ || type == REG_EXPAND_SZ))
-            entries.emplace_back(buffer.data(), size / sizeof(wchar_t));
+            // The text up to its first NUL: the terminator, or one stored inside by another hand.
+            entries.emplace_back(buffer.data(), Utf16CutLength(buffer.data(), size / sizeof(wchar_t),
+                                                               MaxProgramEntryBytes / sizeof(wchar_t)));
     }
     return entries;
 }

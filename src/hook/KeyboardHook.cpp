@@ -10,8 +10,8 @@
 //
 // The programs in which the hot keys are off are read by the hook thread itself, from the registry
 // into fixed buffers: at its start and whenever the program's registry key changes (a notification
-// that the thread's loop waits for beside its messages), so that Apply takes effect at once without
-// anything passing between the program's thread and this one. The foreground program's name is asked
+// that reaches the thread's loop as a message), so that Apply takes effect at once without anything
+// passing between the program's thread and this one. The foreground program's name is asked
 // for only for a key that is a hot key, and only once per change of the foreground window's process.
 #define TARNWICK2_BUILD
 #include "KeyboardHook.h"
@@ -46,12 +46,24 @@ int ListedCount = 0;
 wchar_t EntryBuffer[MaxProgramEntryBytes / sizeof(wchar_t)]; // one stored value
 wchar_t ImagePath[32768];                                    // the foreground program's path
 
+// A change of the watched key signals the event; a wait of the system's thread pool then posts
+// WM_PROGRAMS_CHANGED to the hook thread, whose plain message loop reads the list again. (The loop
+// stays GetMessageW: waiting on the event beside the messages in the hook thread itself delayed the
+// key state that the hook reads, under Wine.)
+constexpr UINT WM_PROGRAMS_CHANGED = WM_APP + 1;
 HKEY WatchedKey = nullptr;
-HANDLE ListChanged = nullptr; // signalled by the registry when the watched key changes
+HANDLE ListChanged = nullptr, ListWait = nullptr;
+DWORD ListThreadId = 0;
 
-// The foreground window and process last asked about, and what was found.
+VOID CALLBACK OnListChanged(PVOID, BOOLEAN) {
+    PostThreadMessageW(ListThreadId, WM_PROGRAMS_CHANGED, 0, 0);
+}
+
+// The foreground window and process last asked about, and what was found. The process stays open
+// while it is the one in front, so that its id cannot pass to a program started after it ended.
 HWND CachedWindow = nullptr;
 DWORD CachedProcess = 0;
+HANDLE CachedHandle = nullptr;
 wchar_t CachedName[MaxProgramNameLength + 1];
 unsigned CachedNameLength = 0; // 0: the name is unknown
 bool CachedListed = false;
@@ -138,17 +150,10 @@ void WatchAndReadPrograms() {
     CachedListed = CachedNameLength != 0 && IsListed(CachedName, CachedNameLength);
 }
 
-// The file name of the process's program into CachedName; its length, 0 when it cannot be found
-// (an elevated program, one that has just ended).
-unsigned FindProgramName(DWORD processId) {
-    const HANDLE process =
-        processId ? OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId) : nullptr;
-    if (!process)
-        return 0;
+// The file name of the process's program into CachedName; its length, 0 when it cannot be found.
+unsigned FindProgramName(HANDLE process) {
     DWORD length = sizeof ImagePath / sizeof ImagePath[0];
-    const BOOL found = QueryFullProcessImageNameW(process, 0, ImagePath, &length);
-    CloseHandle(process);
-    if (!found)
+    if (!QueryFullProcessImageNameW(process, 0, ImagePath, &length))
         return 0;
     const std::size_t start = ProgramNameStart(ImagePath, length);
     const std::size_t nameLength = ProgramNameLength(length, start);
@@ -180,9 +185,15 @@ struct THookSystem {
             DWORD processId = 0;
             if (!foreground || !GetWindowThreadProcessId(foreground, &processId))
                 processId = 0;
-            if (processId != CachedProcess || processId == 0) {
+            // A process that cannot be opened (an elevated program, one that has just ended) has no
+            // name: its keys are decided as in any program, and it is asked again next time.
+            if (processId != CachedProcess || !CachedHandle) {
+                if (CachedHandle)
+                    CloseHandle(CachedHandle);
                 CachedProcess = processId;
-                CachedNameLength = FindProgramName(processId);
+                CachedHandle =
+                    processId ? OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId) : nullptr;
+                CachedNameLength = CachedHandle ? FindProgramName(CachedHandle) : 0;
                 CachedListed = CachedNameLength != 0 && IsListed(CachedName, CachedNameLength);
             }
         }
@@ -197,40 +208,40 @@ DWORD WINAPI HookThreadMain(LPVOID) {
     // The thread's message queue exists before StartKeyboardHook returns, so that the quit message
     // of StopKeyboardHook cannot be lost.
     PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+    ListThreadId = GetCurrentThreadId();
     ListChanged = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    if (ListChanged)
-        WatchAndReadPrograms();
+    if (ListChanged && !RegisterWaitForSingleObject(&ListWait, ListChanged, OnListChanged, nullptr, INFINITE,
+                                                    WT_EXECUTEINWAITTHREAD))
+        ListWait = nullptr;
+    WatchAndReadPrograms();
     const HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHandler, LibraryModule, 0);
     Block->HookHandle = HandleToField(reinterpret_cast<std::uintptr_t>(hook));
     SetEvent(HookReady);
     DWORD result = 1;
     if (hook) {
-        for (bool running = true; running;) {
-            const DWORD handles = ListChanged ? 1 : 0;
-            const DWORD woke = MsgWaitForMultipleObjects(handles, &ListChanged, FALSE, INFINITE, QS_ALLINPUT);
-            if (handles && woke == WAIT_OBJECT_0) {
+        while (GetMessageW(&message, nullptr, 0, 0) > 0)
+            if (message.message == WM_PROGRAMS_CHANGED && !message.hwnd)
                 WatchAndReadPrograms();
-                continue;
-            }
-            if (woke == WAIT_FAILED && ListChanged) { // from now on without the list's updates
-                CloseHandle(ListChanged);
-                ListChanged = nullptr;
-            }
-            while (running && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                if (message.message == WM_QUIT)
-                    running = false;
-                else
-                    DispatchMessageW(&message);
-            }
-        }
+            else
+                DispatchMessageW(&message);
         result = UnhookWindowsHookEx(hook) ? 0 : 1;
     }
+    // The wait goes first, with its last call, if one runs: then nothing posts or signals any more.
+    if (ListWait)
+        UnregisterWaitEx(ListWait, INVALID_HANDLE_VALUE);
     if (WatchedKey)
         RegCloseKey(WatchedKey);
     if (ListChanged)
         CloseHandle(ListChanged);
+    if (CachedHandle)
+        CloseHandle(CachedHandle);
+    ListWait = nullptr;
     WatchedKey = nullptr;
     ListChanged = nullptr;
+    CachedHandle = nullptr;
+    CachedWindow = nullptr;
+    CachedProcess = 0;
+    CachedNameLength = 0;
     FreeLibraryAndExitThread(LibraryModule, result);
     return result;
 }
