@@ -305,7 +305,8 @@ HWND TWordlark::Control(int id) const {
 
 bool TWordlark::ShowPage(int page) {
     HWND tabs = Control(1001);
-    for (int turn = 0; turn < 3; ++turn) {
+    // One press more than there are pages: the first may only take the focus out of a hot-key edit.
+    for (int turn = 0; turn < 5; ++turn) {
         if (SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == page)
             return true;
         if (!Activate(Window))
