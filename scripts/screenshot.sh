@@ -2,7 +2,8 @@
 # Starts WL.exe in a Wine session of a build folder, opens its configuration window the way a
 # double-click on the tray icon does, and writes one PNG of the Wine desktop per page for checking
 # by eye: overview, hot keys, web links with a predefined link selected, with a custom link, and
-# with a Greek and a Japanese one. At another DPI the names end in "-DPI".
+# with a Greek and a Japanese one, and the programs whose keys are left alone. At another DPI the
+# names end in "-DPI".
 # Usage: screenshot.sh [BUILD_DIR] [OUTPUT_DIR] [DPI]   (defaults: build/win, BUILD_DIR/screenshots, 96)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -63,6 +64,13 @@ Windows Registry Editor Version 5.00
 "Link02Locked"="0"
 "Link02Encoding"="UTF-8"
 
+[HKEY_CURRENT_USER\Software\Orvane\Wordlark2\Programs]
+"ProgramCount"=dword:00000004
+"Program0"="firefox.exe"
+"Program1"="WindowsTerminal.exe"
+"Program2"="C:\\Games\\Λαβύρινθος\\Λαβύρινθος.exe"
+"Program3"="soffice.bin.exe"
+
 REG
 wine regedit /S "$(winepath -w "$reg_file")" >/dev/null 2>&1
 rm -f "$reg_file"
@@ -83,3 +91,4 @@ shoot weblinks-predefined 2 3
 shoot weblinks-custom 2 0
 shoot weblinks-greek 2 1
 shoot weblinks-japanese 2 2
+shoot programs 3

@@ -61,10 +61,16 @@ const std::vector<TAnchorRule> PageAnchors[TConfigForm::PageCount] = {
      {IDC_WEBLINKADDBUTTON, MoveY},
      {IDC_WEBLINKDELETEBUTTON, MoveY},
      {IDC_RESETBUTTON, MoveX | MoveY}},
+    {{IDC_PROGRAMSLABEL, SizeX},
+     {IDC_PROGRAMSLISTBOX, SizeX | SizeY},
+     {IDC_PROGRAMADDBUTTON, MoveY},
+     {IDC_PROGRAMREMOVEBUTTON, MoveY}},
 };
 
-constexpr const char* PageCaptions[TConfigForm::PageCount] = {"Overview", "Hot Keys", "Web Links"};
-constexpr int PageTemplates[TConfigForm::PageCount] = {IDD_OVERVIEWPAGE, IDD_HOTKEYSPAGE, IDD_WEBLINKSPAGE};
+constexpr const char* PageCaptions[TConfigForm::PageCount] = {"Overview", "Hot Keys", "Web Links",
+                                                              "Programs"};
+constexpr int PageTemplates[TConfigForm::PageCount] = {IDD_OVERVIEWPAGE, IDD_HOTKEYSPAGE, IDD_WEBLINKSPAGE,
+                                                       IDD_PROGRAMSPAGE};
 
 // GetDpiForWindow exists from Windows 10 1607 on; older systems scale by the screen's DPI.
 UINT WindowDpi(HWND window) {
@@ -382,6 +388,9 @@ void TConfigForm::SetHelpContexts() {
     for (const THelpContextRule& rule : HotKeysPageHelpContexts)
         if (HWND control = GetDlgItem(Pages[HotKeysPage], rule.ControlId))
             SetWindowContextHelpId(control, static_cast<DWORD>(rule.Context));
+    for (HWND control = GetWindow(Pages[ProgramsPage], GW_CHILD); control;
+         control = GetWindow(control, GW_HWNDNEXT))
+        SetWindowContextHelpId(control, ProgramsHelpContext);
 }
 
 void TConfigForm::ShowHelp(int context) {

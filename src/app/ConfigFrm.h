@@ -16,6 +16,7 @@
 #include "PendingKeyCombos.h"
 #include "WinHandles.h"
 #include "WorkingLinks.h"
+#include "WorkingPrograms.h"
 
 using TImageList = TOwnedHandle<HIMAGELIST, ImageList_Destroy>;
 
@@ -48,7 +49,7 @@ public:
     void UpdateTrayIcon();
 
     // Pages in tab order.
-    enum TPage { OverviewPage = 0, HotKeysPage = 1, WebLinksPage = 2, PageCount = 3 };
+    enum TPage { OverviewPage = 0, HotKeysPage = 1, WebLinksPage = 2, ProgramsPage = 3, PageCount = 4 };
     void SelectPage(TPage page);
 
     // --- Hot Keys page and the frame's load, validate and save (src/app/ConfigFrmHotKeys.cpp) ---
@@ -58,6 +59,8 @@ public:
     void SaveHotKeys();
     void SaveSettings();
     bool ValidateHotKeys();
+    // Asks about each changed hot key that another program has registered; false for a No.
+    bool ConfirmHotKeysInUse();
     bool ApplySettings();
 
     // --- Web Links page and the default-link drop-down (src/app/ConfigFrmWebLinks.cpp) ---
@@ -72,6 +75,14 @@ public:
     void MoveSelectedLink(int delta);
     void FillDefaultLinkCombo(const std::string& preferred);
     void LoadDefaultLink();
+
+    // --- Programs page (src/app/ConfigFrmPrograms.cpp) ---
+    void LoadPrograms();
+    void SavePrograms();
+    void FillProgramList();
+    void UpdateProgramButtons();
+    void ProgramAddButtonClick();
+    void ProgramRemoveButtonClick();
 
     // --- Overview page, read-me and uninstall (src/app/ConfigFrmOverview.cpp) ---
     void OpenProgramFile(const std::string& name);
@@ -162,6 +173,7 @@ private:
     HWND HotKeyEdits[HotKeyCount] = {};
     TPendingKeyCombos PendingKeyCombos;
     TWorkingLinks WorkingLinks;
+    TWorkingPrograms WorkingPrograms;
     bool FillingLinkEdits = false; // the program, not the user, is changing the link edits
     TGdiObject TitleFont;
     TImageList MoveUpImages, MoveDownImages;

@@ -1,5 +1,6 @@
 // The Hot Keys page, and the load, validate and save sequences that tie all pages together.
-// The window works on copies (PendingKeyCombos, WorkingLinks) that only Apply and OK write back.
+// The window works on copies (PendingKeyCombos, WorkingLinks, WorkingPrograms) that only Apply and
+// OK write back.
 #include "ConfigFrm.h"
 
 #include "../common/Errors.h"
@@ -14,6 +15,20 @@ constexpr int HotKeyEditIds[HotKeyCount] = {IDC_QUICKLOOKUPHOTKEYEDIT, IDC_MENUL
 
 void SetChecked(HWND window, int id, bool checked) {
     CheckDlgButton(window, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+// Whether another program holds the combination as a system-wide hot key: registering it here
+// fails for that reason alone. A registration that succeeds is released at once.
+bool HeldByAnotherProgram(HWND window, TKeyCombo combo) {
+    constexpr int ProbeId = 0xBFFF; // the highest id an application may use
+    const std::uint8_t modifiers = combo.Modifiers();
+    const UINT flags = ((modifiers & ModCtrl) ? MOD_CONTROL : 0) | ((modifiers & ModAlt) ? MOD_ALT : 0) |
+                       ((modifiers & ModShift) ? MOD_SHIFT : 0) | ((modifiers & ModWin) ? MOD_WIN : 0);
+    if (RegisterHotKey(window, ProbeId, flags, combo.VirtualKey())) {
+        UnregisterHotKey(window, ProbeId);
+        return false;
+    }
+    return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
 }
 
 } // namespace
@@ -36,6 +51,7 @@ void TConfigForm::LoadSettings() {
     SetChecked(Window, IDC_NEWBROWSERWINDOWCHECKBOX, ASettings::GetOpenInNewBrowser());
     LoadLinks();
     LoadDefaultLink();
+    LoadPrograms();
 }
 
 void TConfigForm::LoadHotKeys() {
@@ -54,6 +70,7 @@ void TConfigForm::SaveSettings() {
     SaveHotKeys();
     ASettings::SetOpenInNewBrowser(IsDlgButtonChecked(Window, IDC_NEWBROWSERWINDOWCHECKBOX) == BST_CHECKED);
     SaveLinks();
+    SavePrograms();
     // The refill makes the stored name an existing link: a chosen description that is gone
     // leaves the first link as the default.
     FillDefaultLinkCombo(DefaultLinkComboText());
@@ -72,9 +89,25 @@ bool TConfigForm::ValidateHotKeys() {
     return false;
 }
 
+// Only a combination that this Apply would change is asked about: one kept before is not asked again.
+bool TConfigForm::ConfirmHotKeysInUse() {
+    for (int i = 0; i < HotKeyCount; ++i) {
+        const TKeyCombo combo = PendingKeyCombos.Combos[i];
+        if (combo.Value == ASettings::GetKeyCombo(i).Value || !HeldByAnotherProgram(Window, combo))
+            continue;
+        const std::string text = Utf8FromAnsi(KeyComboToText(combo));
+        if (ShowMessage(IDS_HOTKEYINUSECAPTION, FormatNamed(LoadText(IDS_HOTKEYINUSE).c_str(), text),
+                        MB_YESNO | MB_ICONWARNING) != IDYES) {
+            SelectPage(HotKeysPage);
+            return false;
+        }
+    }
+    return true;
+}
+
 bool TConfigForm::ApplySettings() {
-    // Both checks come before any write: a refused Apply leaves every store as it was.
-    if (!ValidateHotKeys() || !ValidateLinks())
+    // Every check comes before any write: a refused Apply leaves every store as it was.
+    if (!ValidateHotKeys() || !ValidateLinks() || !ConfirmHotKeysInUse())
         return false;
     SaveSettings();
     ASettings::SetEnabled(IsDlgButtonChecked(Window, IDC_ENABLEWORDLARKCHECKBOX) == BST_CHECKED);

@@ -168,6 +168,16 @@ void TConfigForm::OnPageCommand(int id, int code, HWND control) {
     case IDC_UNINSTALLBUTTON:
         UninstallButtonClick();
         break;
+    case IDC_PROGRAMSLISTBOX:
+        if (code == LBN_SELCHANGE)
+            UpdateProgramButtons();
+        break;
+    case IDC_PROGRAMADDBUTTON:
+        ProgramAddButtonClick();
+        break;
+    case IDC_PROGRAMREMOVEBUTTON:
+        ProgramRemoveButtonClick();
+        break;
     }
 }
 

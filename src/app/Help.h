@@ -12,6 +12,7 @@ enum THelpContext : int {
     MenuLookupHelpContext = 125,
     EditLookupHelpContext = 130,
     ConfigWindowHelpContext = 135,
+    ProgramsHelpContext = 140,
 };
 
 // The topic's file for a program at programPath: the path without its extension, "-", the number, ".html".

@@ -39,6 +39,10 @@ public:
     static void SetLinkCount(int count);
     static TWebLink ReadLink(int index);
     static void WriteLink(int index, const TWebLink& link);
+    // The programs in which the hot keys are off, as stored (ProgramNames.h): entries that cannot
+    // be read are left out, nothing raises. SetPrograms stores file names.
+    static std::vector<std::wstring> GetPrograms();
+    static void SetPrograms(const std::vector<std::wstring>& names);
     static std::string GetDefaultLink();
     static void SetDefaultLink(const std::string& description);
 

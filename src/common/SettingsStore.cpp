@@ -4,13 +4,33 @@
 #include "Settings.h"
 
 #include "Errors.h"
+#include "ProgramNames.h"
 #include "SimpleReg.h"
+#include "UnicodeText.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 namespace {
+
+[[noreturn]] void RaiseWriteError(const char* valueName) {
+    throw TWordlarkError(FormatNamed("Failed to set data for '%s'", valueName));
+}
+
+std::wstring ProgramValueName(int index) {
+    return L"Program" + std::to_wstring(index);
+}
+
+// The stored count, or 0 when there is none that reads as a count.
+DWORD ReadProgramCount(HKEY key) {
+    DWORD count = 0, type = 0, size = sizeof count;
+    if (RegQueryValueExW(key, L"ProgramCount", nullptr, &type, reinterpret_cast<BYTE*>(&count), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof count)
+        return 0;
+    return count;
+}
 
 // "Link%.2d" + field: at least two digits, no upper limit.
 std::string LinkValueName(int index, const char* field) {
@@ -139,4 +159,43 @@ std::string ASettings::GetDefaultLink() {
 
 void ASettings::SetDefaultLink(const std::string& description) {
     ASimpleReg::WriteUnicodeString(LinksKey, "DefaultLink", description);
+}
+
+// Read without raising: an entry that cannot be read, of another type or too large is left out, as
+// the hook library leaves it out.
+std::vector<std::wstring> ASettings::GetPrograms() {
+    std::vector<std::wstring> entries;
+    TRegKey key;
+    if (!OpenForReading(key, HKEY_CURRENT_USER, ProgramsKey))
+        return entries;
+    const DWORD count = std::min<DWORD>(ReadProgramCount(key.Get()), MaxListedPrograms);
+    std::vector<wchar_t> buffer(MaxProgramEntryBytes / sizeof(wchar_t));
+    for (DWORD index = 0; index < count; ++index) {
+        DWORD type = 0, size = static_cast<DWORD>(MaxProgramEntryBytes);
+        if (RegQueryValueExW(key.Get(), ProgramValueName(static_cast<int>(index)).c_str(), nullptr, &type,
+                             reinterpret_cast<BYTE*>(buffer.data()), &size) == ERROR_SUCCESS &&
+            (type == REG_SZ || type == REG_EXPAND_SZ))
+            // The text up to its first NUL: the terminator, or one stored inside by another hand.
+            entries.emplace_back(buffer.data(), Utf16CutLength(buffer.data(), size / sizeof(wchar_t),
+                                                               MaxProgramEntryBytes / sizeof(wchar_t)));
+    }
+    return entries;
+}
+
+void ASettings::SetPrograms(const std::vector<std::wstring>& names) {
+    TRegKey key;
+    if (!key.Create(HKEY_CURRENT_USER, ProgramsKey, KEY_ALL_ACCESS))
+        RaiseWriteError("ProgramCount");
+    const DWORD before = std::min<DWORD>(ReadProgramCount(key.Get()), MaxListedPrograms);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (RegSetValueExW(key.Get(), ProgramValueName(static_cast<int>(i)).c_str(), 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(names[i].c_str()),
+                           static_cast<DWORD>((names[i].size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
+            RaiseWriteError("Program");
+    const DWORD count = static_cast<DWORD>(names.size());
+    if (RegSetValueExW(key.Get(), L"ProgramCount", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&count),
+                       sizeof count) != ERROR_SUCCESS)
+        RaiseWriteError("ProgramCount");
+    for (DWORD index = count; index < before; ++index)
+        RegDeleteValueW(key.Get(), ProgramValueName(static_cast<int>(index)).c_str());
 }

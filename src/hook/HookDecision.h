@@ -85,7 +85,9 @@ private:
 // `system` answers:
 //   std::uint8_t Modifiers()       the modifier set now down (one read of the key state);
 //   bool TargetIsForeground()      the block's target window is the foreground window;
-//   bool LoadHotKeys(block)        reads the hot keys into the block; false when a value was unreadable.
+//   bool LoadHotKeys(block)        reads the hot keys into the block; false when a value was unreadable;
+//   bool ForegroundProgramExcluded()  the program in front is one whose keys pass on, asked only
+//                                     for a key that is a hot key, and never during a capture.
 // Almost every key the user types is not the main key of any hot key; while the configuration
 // window is not shown such keys, and every key while disabled, are decided from the block alone.
 template <class TSystem>
@@ -123,6 +125,8 @@ THookDecision DecideKey(int code, std::uintptr_t virtualKeyParam, std::intptr_t 
     }
     for (int index = 0; index < HotKeyCount; ++index)
         if (KeyCombosEqual(TKeyCombo{block.HotKeys[index]}, combo))
-            return {THookAction::PostHotKey, static_cast<std::uint32_t>(index)};
+            return system.ForegroundProgramExcluded()
+                       ? THookDecision{}
+                       : THookDecision{THookAction::PostHotKey, static_cast<std::uint32_t>(index)};
     return {};
 }

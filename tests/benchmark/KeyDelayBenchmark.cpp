@@ -1,7 +1,9 @@
 // The delay that the keyboard hook adds to a key typed into another program: from the key sent to its
 // arrival in a 64-bit and a 32-bit KeyTarget's window (performance-counter stamps in both processes),
-// with no hook, with a do-nothing low-level hook in a process of its own, and with the real WL.exe. Keys: L,
-// the main key of a hot key (typed alone, so it passes on), and A, which cannot be a hot key.
+// with no hook, with a do-nothing low-level hook in a process of its own, and with the real WL.exe,
+// once with no programs listed on the Programs page and once with 100 listed, the two KeyTargets
+// among them. Keys: L, the main key of a hot key (typed alone, so it passes on), A, which cannot be
+// a hot key, and Ctrl + L, the hot key itself, which reaches the KeyTarget only where it is listed.
 // Rounds interleave the three cases, so that load from other programs falls on each alike.
 // Usage: KeyDelayBenchmark [rounds] [keys per round and case]
 #include <windows.h>
@@ -101,19 +103,27 @@ struct TTarget {
     }
 };
 
-// Microseconds from each key going down to its arrival.
-void TypeKeys(TTarget& target, WORD key, int count, std::vector<double>& delays) {
+// Microseconds from each key going down to its arrival; with Ctrl held around it when asked.
+void TypeKeys(TTarget& target, WORD key, bool withCtrl, int count, std::vector<double>& delays) {
     LARGE_INTEGER frequency{};
     QueryPerformanceFrequency(&frequency);
     Activate(target.Window);
     Sleep(50);
     target.LinesRead = ReadLines(target.Log).size();
     for (int i = 0; i < count; ++i) {
+        if (withCtrl) {
+            KeyDown(VK_CONTROL);
+            target.NextStamp();
+        }
         const long long sent = Counter();
         KeyDown(key);
         const long long arrived = target.NextStamp();
         KeyUp(key);
         target.NextStamp();
+        if (withCtrl) {
+            KeyUp(VK_CONTROL);
+            target.NextStamp();
+        }
         if (arrived)
             delays.push_back(1e6 * static_cast<double>(arrived - sent) /
                              static_cast<double>(frequency.QuadPart));
@@ -127,6 +137,16 @@ double Percentile(std::vector<double> values, double share) {
     return values[static_cast<std::size_t>(share * static_cast<double>(values.size() - 1))];
 }
 
+// 100 programs, the two KeyTargets last, so that a match compares the whole list.
+std::vector<std::wstring> HundredPrograms() {
+    std::vector<std::wstring> names;
+    for (int i = 0; i < 98; ++i)
+        names.push_back(L"Program" + std::to_wstring(i) + L".exe");
+    names.push_back(L"KeyTarget.exe");
+    names.push_back(L"KeyTarget32.exe");
+    return names;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -137,27 +157,35 @@ int main(int argc, char** argv) {
     TSettingsLink link;
     ClearProgramRegistry();
     TTarget targets[] = {{"Delay64", "KeyTarget.exe"}, {"Delay32", "KeyTarget32.exe"}};
-    const WORD mainKeys[] = {'L', 'A'};
-    const char* caseNames[] = {"no hook", "do-nothing low-level hook", "WL.exe"};
+    constexpr int Cases = 4, Keys = 3;
+    const WORD mainKeys[Keys] = {'L', 'A', 'L'};
+    const char* keyNames[Keys] = {"L", "A", "^L"};
+    const char* caseNames[Cases] = {"no hook", "do-nothing low-level hook", "WL.exe",
+                                    "WL.exe, 100 programs listed"};
     // delays[case][target][key]
-    std::vector<double> delays[3][2][2];
+    std::vector<double> delays[Cases][2][Keys];
     for (int round = 0; round < rounds; ++round) {
-        for (int c = 0; c < 3; ++c) {
+        for (int c = 0; c < Cases; ++c) {
             std::unique_ptr<TDoNothingHook> doNothing;
             TWordlark wordlark;
             if (c == 1)
                 doNothing = std::make_unique<TDoNothingHook>();
-            if (c == 2 && !(wordlark = TWordlark::Start()).Window) {
-                std::fprintf(stderr, "WL.exe did not start\n");
-                return 1;
+            if (c >= 2) {
+                ASettings::SetPrograms(c == 3 ? HundredPrograms() : std::vector<std::wstring>{});
+                if (!(wordlark = TWordlark::Start()).Window) {
+                    std::fprintf(stderr, "WL.exe did not start\n");
+                    return 1;
+                }
             }
             for (int t = 0; t < 2; ++t)
-                for (int k = 0; k < 2; ++k)
-                    TypeKeys(targets[t], mainKeys[k], keys, delays[c][t][k]);
-            if (c == 2)
+                for (int k = 0; k < Keys; ++k)
+                    if (k != 2 || c != 2) // where nothing is listed, WL.exe takes Ctrl + L
+                        TypeKeys(targets[t], mainKeys[k], k == 2, keys, delays[c][t][k]);
+            if (c >= 2)
                 wordlark.Quit();
         }
     }
+    ClearProgramRegistry();
 
     std::printf(
         "%d rounds of %d keys per case, program and key; delay from the key sent to its arrival, us\n",
@@ -165,18 +193,28 @@ int main(int argc, char** argv) {
     std::printf("%-8s %-4s %-28s %8s %8s %10s %8s\n", "program", "key", "case", "median", "p95", "added med",
                 "ratio");
     for (int t = 0; t < 2; ++t)
-        for (int k = 0; k < 2; ++k) {
+        for (int k = 0; k < Keys; ++k) {
             const double none = Percentile(delays[0][t][k], 0.5);
             const double doNothingAdded = Percentile(delays[1][t][k], 0.5) - none;
-            for (int c = 0; c < 3; ++c) {
+            for (int c = 0; c < Cases; ++c) {
+                if (delays[c][t][k].empty())
+                    continue;
                 const double median = Percentile(delays[c][t][k], 0.5);
-                std::printf("%-8s %-4c %-28s %8.0f %8.0f %10.0f", targets[t].Name, mainKeys[k], caseNames[c],
+                std::printf("%-8s %-4s %-28s %8.0f %8.0f %10.0f", targets[t].Name, keyNames[k], caseNames[c],
                             median, Percentile(delays[c][t][k], 0.95), median - none);
-                if (c == 2 && doNothingAdded > 0)
+                if (c >= 2 && doNothingAdded > 0)
                     std::printf(" %8.2f", (median - none) / doNothingAdded);
                 std::printf("\n");
             }
         }
     std::printf("ratio: the delay WL.exe adds over the delay the do-nothing low-level hook adds\n");
+    for (int t = 0; t < 2; ++t) {
+        const double l = Percentile(delays[2][t][0], 0.5), a = Percentile(delays[2][t][1], 0.5);
+        std::printf("%s, 100 listed over none listed: L %.2f, A %.2f; Ctrl + L passed on over L with none "
+                    "listed: %.2f\n",
+                    targets[t].Name, l > 0 ? Percentile(delays[3][t][0], 0.5) / l : 0,
+                    a > 0 ? Percentile(delays[3][t][1], 0.5) / a : 0,
+                    l > 0 ? Percentile(delays[3][t][2], 0.5) / l : 0);
+    }
     return 0;
 }

@@ -1,7 +1,8 @@
 // The hook's cheap decision against the plain step-by-step one, over random key events, key states,
 // shared blocks and registry contents: the same message (or none), the same block afterwards, the
 // key state read at most once, and not at all for a key that cannot be a hot key while the
-// configuration window is hidden.
+// configuration window is hidden; the foreground program asked about only for a hot key outside a
+// capture, at most once.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +18,7 @@ void Check(bool condition) {
 
 struct TCase {
     std::uint8_t Shape, Keys, Stored[3]; // Stored: 0 a value, 1 missing, 2 of the wrong type
+    std::uint8_t Excluded;               // bit 0: the program in front keeps its keys
     std::uint32_t WParam, RegistryValues[3];
     std::int32_t LParam;
     TSharedSettings Block;
@@ -38,16 +40,19 @@ struct TCase {
 
 struct TCountingSystem {
     const TCase& Case;
-    int ModifierReads = 0, ForegroundReads = 0, Loads = 0;
+    int ModifierReads = 0, ForegroundReads = 0, Loads = 0, ExclusionReads = 0;
     std::uint8_t Modifiers() {
         ++ModifierReads;
         return MakePressedKeyCombo(0, false, [this](std::uint16_t vk) { return Case.Down(vk); }).Modifiers();
     }
     bool TargetIsForeground() { return ++ForegroundReads, Case.TargetInFront(); }
     bool LoadHotKeys(TSharedSettings& block) { return ++Loads, Case.Load(block); }
+    bool ForegroundProgramExcluded() { return ++ExclusionReads, (Case.Excluded & 1) != 0; }
 };
 
-THookDecision PlainDecision(int code, const TCase& c, TSharedSettings& block) {
+// `hotKey` tells whether the key was found to be a hot key (with the modifiers down).
+THookDecision PlainDecision(int code, const TCase& c, TSharedSettings& block, bool& hotKey) {
+    hotKey = false;
     if (code != 0 || (c.LParam & 0x80000000) != 0)
         return {};
     const std::uint16_t vk = static_cast<std::uint16_t>(c.WParam);
@@ -68,8 +73,10 @@ THookDecision PlainDecision(int code, const TCase& c, TSharedSettings& block) {
             if (!c.Load(block))
                 return {};
         }
-        if (block.HotKeys[n] == combo)
-            return {THookAction::PostHotKey, n};
+        if (block.HotKeys[n] == combo) {
+            hotKey = true;
+            return (c.Excluded & 1) ? THookDecision{} : THookDecision{THookAction::PostHotKey, n};
+        }
     }
     return {};
 }
@@ -97,13 +104,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     TSharedSettings plainBlock = c.Block, cheapBlock = c.Block;
-    const THookDecision expected = PlainDecision(code, c, plainBlock);
+    bool hotKey = false;
+    const THookDecision expected = PlainDecision(code, c, plainBlock, hotKey);
     TCountingSystem system{c};
     const THookDecision actual = DecideKey(code, c.WParam, c.LParam, cheapBlock, system);
 
     Check(actual.Action == expected.Action && actual.Value == expected.Value);
     Check(std::memcmp(&plainBlock, &cheapBlock, sizeof plainBlock) == 0);
     Check(system.ModifierReads <= 1 && system.ForegroundReads <= 1 && system.Loads <= 1);
+    Check(system.ExclusionReads == (hotKey ? 1 : 0));
     bool candidate = false;
     for (std::uint32_t hotKey : c.Block.HotKeys)
         candidate = candidate || TKeyCombo{hotKey}.VirtualKey() == static_cast<std::uint16_t>(c.WParam);

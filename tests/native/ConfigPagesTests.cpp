@@ -1,10 +1,13 @@
 // The configuration window's page logic that needs no window: pending hot keys, the working link
-// list and its editing, link validation, the default-link choice, the uninstaller's path.
+// list and its editing, link validation, the default-link choice, the uninstaller's path, the list
+// of programs that keep their own keys.
 #include <gtest/gtest.h>
 
 #include "app/PendingKeyCombos.h"
 #include "app/UninstallCommand.h"
 #include "app/WorkingLinks.h"
+#include "app/WorkingPrograms.h"
+#include "common/ProgramNames.h"
 
 namespace {
 
@@ -162,4 +165,34 @@ TEST(UninstallCommand, TheRunningCopysOwnEntryWinsElseTheFirstThatNamesAnUninsta
     EXPECT_EQ(ChooseUninstallCommand(entries, "E:\\Wordlark\\"), entries[0].UninstallString);
     EXPECT_EQ(ChooseUninstallCommand({{"E:\\Wordlark", ""}, {"", "user"}}, "E:\\Wordlark\\"), "user");
     EXPECT_EQ(ChooseUninstallCommand({{"", ""}, {"", ""}}, ""), "");
+}
+
+// What the registry may hold, from this version or any other hand: entries become the file names
+// that are matched, and the page shows exactly those.
+TEST(WorkingPrograms, StoredEntriesAreReadAsDistinctFileNamesWithinTheBound) {
+    TWorkingPrograms programs;
+    programs.Assign({L"C:\\Program Files\\Mozilla Firefox\\firefox.exe", L"FIREFOX.EXE", L"", L"C:\\Tools\\",
+                     L"D:/bin/term.exe", L"\\\\server\\share\\ΛΕΞΙΚΟ.exe", L"λεξικο.EXE",
+                     std::wstring(L"note\0pad.exe", 12), L"C:wide.exe",
+                     std::wstring(MaxProgramEntryLength + 1, L'a'),
+                     std::wstring(MaxProgramEntryLength - 10, L'\\') + L"deep.exe",
+                     std::wstring(MaxProgramNameLength + 1, L'n')});
+    EXPECT_EQ(programs.Names(), (std::vector<std::wstring>{L"firefox.exe", L"term.exe", L"ΛΕΞΙΚΟ.exe",
+                                                           L"note", L"wide.exe", L"deep.exe"}));
+
+    std::vector<std::wstring> many;
+    for (int i = 0; i < MaxListedPrograms + 5; ++i)
+        many.push_back(L"C:\\p\\" + std::to_wstring(i) + L".exe");
+    programs.Assign(many);
+    EXPECT_EQ(programs.Names().size(), static_cast<std::size_t>(MaxListedPrograms));
+    EXPECT_EQ(programs.Add({L"TERM.exe", L"1.EXE"}), 1) << "a listed name is no refusal";
+}
+
+TEST(WorkingPrograms, RemovedEntriesGoInAnyOrderAndMayBeAddedAgain) {
+    TWorkingPrograms programs;
+    EXPECT_EQ(programs.Add({L"C:\\a.exe", L"b.exe", L"c.exe", L"d.exe"}), 0);
+    programs.Remove({3, 1, 1, -1, 9});
+    EXPECT_EQ(programs.Names(), (std::vector<std::wstring>{L"a.exe", L"c.exe"}));
+    EXPECT_EQ(programs.Add({L"D.exe", L"A.EXE"}), 0);
+    EXPECT_EQ(programs.Names(), (std::vector<std::wstring>{L"a.exe", L"c.exe", L"D.exe"}));
 }

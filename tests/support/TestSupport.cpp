@@ -329,7 +329,8 @@ HWND TWordlark::Control(int id) const {
 
 bool TWordlark::ShowPage(int page) {
     HWND tabs = Control(1001);
-    for (int turn = 0; turn < 3; ++turn) {
+    // One press more than there are pages: the first may only take the focus out of a hot-key edit.
+    for (int turn = 0; turn < 5; ++turn) {
         if (SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == page)
             return true;
         if (!Activate(Window))
@@ -441,6 +442,30 @@ std::string AnswerMessageBox(const char* caption, int buttonId, DWORD millisecon
     PressButton(box, buttonId);
     WaitUntil([&] { return !IsWindow(box); }, 3000);
     return text;
+}
+
+bool AnswerOpenDialog(const std::string& path, DWORD milliseconds) {
+    HWND dialog = WaitForWindow("#32770", "Open", milliseconds);
+    if (!dialog)
+        return false;
+    if (path.empty()) {
+        PressButton(dialog, IDCANCEL);
+    } else {
+        // The file name box: a combo box (cmb13) in the system's dialog, an edit (edt1) in others.
+        HWND name = GetDlgItem(dialog, 0x47C);
+        if (!name)
+            name = GetDlgItem(dialog, 0x480);
+        SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        PressButton(dialog, IDOK);
+    }
+    return WaitUntil([&] { return !IsWindow(dialog); }, 5000);
+}
+
+void SelectListLine(HWND list, int line) {
+    SendMessageA(list, LB_SETSEL, FALSE, -1);
+    SendMessageA(list, LB_SETSEL, TRUE, line);
+    SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
 }
 
 } // namespace TestSupport

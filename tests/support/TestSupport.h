@@ -126,5 +126,11 @@ void TypeText(const std::string& text);
 void TypeUnicode(const std::wstring& text);
 // Waits for a message box by caption, takes its text and presses a button; "" when none came.
 std::string AnswerMessageBox(const char* caption, int buttonId, DWORD milliseconds = 5000);
+// Waits for another process's Open dialog and chooses the file by its full path, or cancels the
+// dialog when the path is empty; false when no dialog came or it did not close.
+bool AnswerOpenDialog(const std::string& path, DWORD milliseconds = 5000);
+// Selects one line of another process's multiple-selection list, the others cleared, and tells
+// the list's owner as a click would.
+void SelectListLine(HWND list, int line);
 
 } // namespace TestSupport

@@ -92,6 +92,7 @@ TEST_F(CaptionFit, EveryCaptionOfThePagesAndTheDialogFitsAt96And144DpiInEitherFa
     ASettings::SetLinkCount(1);
     ASettings::WriteLink(
         0, {"A dictionary of the trade's words, with examples", "http://example.com/?q=", "", false});
+    ASettings::SetPrograms({L"The accounting program of the whole firm, with every module.exe"});
     for (const std::string& face : {PrefixFace, std::string("DejaVu Serif")}) {
         RECT button{};
         for (int dpi : {96, 144}) {

@@ -147,6 +147,43 @@ TEST_F(ConfigPages, HotKeysAreDefinedByPressingThemAndStoredOnlyByAValidApply) {
     EXPECT_EQ(ASimpleReg::ReadString(LinksKey, "DefaultLink", "(none)"), PredefinedLinks[0].Description);
 }
 
+// This test program holds Ctrl + Alt + K as its own system-wide hot key, as a screen-capture tool would.
+// It takes the hot key only once the combination is pressed into the edit: Wine hands a registered
+// hot key to its holder before any low-level hook sees it, which Windows does not.
+TEST_F(ConfigPages, AHotKeyThatAnotherProgramHoldsIsStoredOnlyWhenTheUserKeepsIt) {
+    StartShown();
+    ASSERT_TRUE(Wordlark.ShowPage(HotKeysPage));
+    const TKeyCombo ctrlAltK = TKeyCombo::Make('K', false, ModCtrl | ModAlt);
+    Click(Control(IDC_QUICKLOOKUPHOTKEYEDIT));
+    TypeCombo({VK_CONTROL, VK_MENU}, 'K');
+    ASSERT_TRUE(WaitUntil(
+        [&] { return WindowText(Control(IDC_QUICKLOOKUPHOTKEYEDIT)) == KeyComboToText(ctrlAltK); }, 3000))
+        << WindowText(Control(IDC_QUICKLOOKUPHOTKEYEDIT));
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'K'));
+    TypeCombo({VK_SHIFT}, VK_TAB); // out of the edit, where Ctrl + Tab would be a combination
+    ASSERT_TRUE(Wordlark.ShowPage(OverviewPage));
+    for (const int answer : {IDNO, IDYES}) {
+        Click(Control(IDC_APPLYBUTTON));
+        EXPECT_EQ(AnswerMessageBox("Hot Key in Use", answer),
+                  KeyComboToText(ctrlAltK) +
+                      " is a hot key of another program. While Wordlark runs, that program does not get it. "
+                      "Keep it?");
+        if (answer == IDNO) {
+            // The page is shown as the refused Apply returns, before anything could be stored.
+            EXPECT_TRUE(WaitUntil([&] { return Page() == HotKeysPage; }, 3000));
+            EXPECT_EQ(StoredCombo(QuickLookup), -1);
+            EXPECT_EQ(ASettings::GetKeyCombo(QuickLookup).Value, DefaultKeyCombos[QuickLookup].Value);
+        }
+    }
+    EXPECT_TRUE(WaitUntil(
+        [&] { return StoredCombo(QuickLookup) == static_cast<std::int32_t>(ctrlAltK.Value); }, 3000));
+    EXPECT_EQ(ASettings::GetKeyCombo(QuickLookup).Value, ctrlAltK.Value);
+    // Kept once, it is not asked about again; the program still holds its hot key.
+    Click(Control(IDC_APPLYBUTTON));
+    EXPECT_EQ(WaitForMessageBox("Hot Key in Use", 500), nullptr);
+    UnregisterHotKey(nullptr, 1);
+}
+
 TEST_F(ConfigPages, WebLinksAreEditedInTheWindowAndStoredOnlyWhenValid) {
     StartShown();
     ASSERT_TRUE(Wordlark.ShowPage(WebLinksPage));

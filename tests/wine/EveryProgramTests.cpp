@@ -1,12 +1,15 @@
 // The hot keys in programs of either bitness, with the real WL.exe: a 64-bit and a 32-bit KeyTarget
-// and Wine's own 32-bit notepad hold a selection and have the focus. And the keys of other programs
-// while the program's own thread is busy.
+// and Wine's own 32-bit notepad hold a selection and have the focus. The programs listed on the
+// Programs page, which keep their keys. And the keys of other programs while the program's own
+// thread is busy.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
 
+#include "ConfigFrmRes.h"
 #include "LookupSupport.h"
+#include "ProgramNames.h"
 #include "Settings.h"
 #include "WinHandles.h"
 
@@ -68,6 +71,13 @@ protected:
         EXPECT_TRUE(WaitUntil([&] { return Has(Holder->Keys(), line); }, 5000))
             << "the program got: " << Joined(Holder->Keys());
     }
+
+    // The configuration window shown on the Programs page; its list.
+    HWND ShowProgramsPage() {
+        EXPECT_TRUE(App.ShowWindow());
+        EXPECT_TRUE(App.ShowPage(3));
+        return App.Control(IDC_PROGRAMSLISTBOX);
+    }
 };
 
 } // namespace
@@ -108,6 +118,96 @@ TEST_F(EveryProgram, HotKeysLookUpInWines32BitNotepad) {
     const TUniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     ASSERT_TRUE(process && IsWow64Process(process.Get(), &wow64) && wow64) << "notepad is not 32-bit";
     LookUpWithEachHotKey();
+}
+
+namespace {
+
+void SetProgramValue(HKEY key, const wchar_t* name, DWORD type, const void* data, std::size_t size) {
+    RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
+}
+
+// As another hand may have stored them: of another type, of 64 KB, empty, with a folder.
+void StoreOddProgramEntries() {
+    TRegKey key;
+    ASSERT_TRUE(key.Create(HKEY_CURRENT_USER, ProgramsKey, KEY_ALL_ACCESS));
+    const DWORD count = 5, number = 7;
+    const std::wstring huge(32768, L'x'), withFolder = L"C:\\Somewhere\\Else\\KEYTARGET.EXE",
+                                          plain = L"KeyTarget32.exe";
+    SetProgramValue(key.Get(), L"ProgramCount", REG_DWORD, &count, sizeof count);
+    SetProgramValue(key.Get(), L"Program0", REG_DWORD, &number, sizeof number);
+    SetProgramValue(key.Get(), L"Program1", REG_SZ, huge.c_str(), (huge.size() + 1) * 2);
+    SetProgramValue(key.Get(), L"Program2", REG_SZ, withFolder.c_str(), (withFolder.size() + 1) * 2);
+    SetProgramValue(key.Get(), L"Program3", REG_SZ, L"", 2);
+    SetProgramValue(key.Get(), L"Program4", REG_SZ, plain.c_str(), (plain.size() + 1) * 2);
+}
+
+} // namespace
+
+TEST_F(EveryProgram, ListedProgramsOfEitherBitnessGetEveryKeyOthersLookUpAndARemovedOneLooksUpAfterApply) {
+    StoreOddProgramEntries();
+    StartWordlark();
+    for (const char* program : {"KeyTarget32.exe", "KeyTarget.exe"}) {
+        SCOPED_TRACE(program);
+        Hold(std::make_unique<TSelectionHolder>(program));
+        ASSERT_TRUE(Holder->Select("kept word"));
+        ExpectReachesProgram('L', "down 4C 0");
+        ExpectReachesProgram('M', "down 4D 0");
+        ExpectReachesProgram('Q', "down 51 0");
+    }
+    // Wine's notepad is not listed: its Ctrl + L is the first lookup of all.
+    Hold(std::make_unique<TSelectionHolder>("C:\\windows\\syswow64\\notepad.exe", "Notepad"));
+    ASSERT_TRUE(Holder->Select("other word"));
+    TypeCombo({VK_CONTROL}, 'L');
+    EXPECT_EQ(Browser->WaitForUrls(1, 5000),
+              std::vector<std::string>{"http://glossa.orvane.com/search?q=other%20word&r=5"});
+
+    // The page shows what is matched; the 64-bit program's entry removed and applied.
+    HWND list = ShowProgramsPage();
+    ASSERT_EQ(ListLines(list), (std::vector<std::string>{"KEYTARGET.EXE", "KeyTarget32.exe"}));
+    SelectListLine(list, 0);
+    Click(App.Control(IDC_PROGRAMREMOVEBUTTON));
+    Click(App.Control(IDC_APPLYBUTTON));
+    ASSERT_TRUE(WaitUntil(
+        [] { return ASettings::GetPrograms() == std::vector<std::wstring>{L"KeyTarget32.exe"}; }, 3000))
+        << Joined(ListLines(list));
+    Hold(std::make_unique<TSelectionHolder>("KeyTarget.exe"));
+    ASSERT_TRUE(Holder->Select("freed word"));
+    TypeCombo({VK_CONTROL}, 'L');
+    EXPECT_EQ(Browser->WaitForUrls(2, 5000).back(), "http://glossa.orvane.com/search?q=freed%20word&r=5");
+}
+
+// Chosen in the Open dialog: cancelled, then dropped with the window's Cancel, then kept with OK.
+TEST_F(EveryProgram, NotepadAddedInTheOpenDialogKeepsItsKeysOnlyOnceApplied) {
+    StartWordlark();
+    HWND list = ShowProgramsPage();
+    Click(App.Control(IDC_PROGRAMADDBUTTON));
+    ASSERT_TRUE(AnswerOpenDialog(""));
+    EXPECT_TRUE(ListLines(list).empty());
+    for (const bool keep : {false, true}) {
+        Click(App.Control(IDC_PROGRAMADDBUTTON));
+        ASSERT_TRUE(AnswerOpenDialog("C:\\windows\\syswow64\\notepad.exe"));
+        ASSERT_TRUE(
+            WaitUntil([&] { return ListLines(list) == std::vector<std::string>{"notepad.exe"}; }, 3000))
+            << Joined(ListLines(list));
+        Click(App.Control(keep ? IDC_OKBUTTON : IDC_CANCELBUTTON));
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(App.Window); }, 3000));
+        if (!keep) {
+            EXPECT_TRUE(ASettings::GetPrograms().empty());
+            list = ShowProgramsPage();
+            EXPECT_TRUE(ListLines(list).empty()) << "Cancel kept " << Joined(ListLines(list));
+        }
+    }
+    EXPECT_EQ(ASettings::GetPrograms(), std::vector<std::wstring>{L"notepad.exe"});
+
+    // Notepad's Ctrl + L looks nothing up: the first lookup is the one of the program typed after it.
+    Hold(std::make_unique<TSelectionHolder>("C:\\windows\\syswow64\\notepad.exe", "Notepad"));
+    ASSERT_TRUE(Holder->Select("notepad word"));
+    TypeCombo({VK_CONTROL}, 'L');
+    Hold(std::make_unique<TSelectionHolder>("KeyTarget.exe"));
+    ASSERT_TRUE(Holder->Select("target word"));
+    TypeCombo({VK_CONTROL}, 'L');
+    EXPECT_EQ(Browser->WaitForUrls(1, 5000),
+              std::vector<std::string>{"http://glossa.orvane.com/search?q=target%20word&r=5"});
 }
 
 namespace {

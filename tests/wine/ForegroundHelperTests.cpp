@@ -155,7 +155,7 @@ TEST(HelpTopics, LieBesideTheProgramNamedAfterIt) {
     EXPECT_EQ(HelpTopicPath("D:\\a.b\\Word.lark.exe", 120), "D:\\a.b\\Word.lark-120.html");
     // The build puts every topic beside WL.exe.
     const std::string program = BuildFile("WL.exe");
-    for (int context : {110, 120, 125, 130, 135})
+    for (int context : {110, 120, 125, 130, 135, 140})
         EXPECT_NE(GetFileAttributesA(HelpTopicPath(program, context).c_str()), INVALID_FILE_ATTRIBUTES)
             << context;
 }

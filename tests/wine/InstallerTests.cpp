@@ -28,9 +28,9 @@ constexpr const char* UninstallKey =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvaneWordlark_is1";
 constexpr const char* RunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* SettingsKey = "Software\\Orvane\\Wordlark2\\General";
-const char* const InstalledFiles[] = {"WL.exe",        "Tarnwick2.dll", "readme.txt",
-                                      "Uninstall.exe", "WL-110.html",   "WL-120.html",
-                                      "WL-125.html",   "WL-130.html",   "WL-135.html"};
+const char* const InstalledFiles[] = {"WL.exe",      "Tarnwick2.dll", "readme.txt",  "Uninstall.exe",
+                                      "WL-110.html", "WL-120.html",   "WL-125.html", "WL-130.html",
+                                      "WL-135.html", "WL-140.html"};
 
 std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";

@@ -19,4 +19,5 @@ target_include_directories(LookupEndToEndTests PRIVATE ${PROJECT_SOURCE_DIR}/src
 add_dependencies(LookupEndToEndTests WL Tarnwick2 KeyTarget StubBrowser)
 
 wl_wine_test(EveryProgramTests EveryProgramTests.cpp)
+target_include_directories(EveryProgramTests PRIVATE ${PROJECT_SOURCE_DIR}/src/app)
 add_dependencies(EveryProgramTests WL Tarnwick2 KeyTarget KeyTarget32 StubBrowser)
