@@ -43,6 +43,10 @@ public:
     // be read are left out, nothing raises. SetPrograms stores file names.
     static std::vector<std::wstring> GetPrograms();
     static void SetPrograms(const std::vector<std::wstring>& names);
+    // The dictionaries that Quick Lookup looks in first, in their order: full paths of their .ifo
+    // or .index files, read as the programs are (nothing raises, at most MaxListedDictionaries).
+    static std::vector<std::wstring> GetDictionaries();
+    static void SetDictionaries(const std::vector<std::wstring>& paths);
     static std::string GetDefaultLink();
     static void SetDefaultLink(const std::string& description);
 
@@ -63,3 +67,6 @@ public:
 
 constexpr const char* GeneralKey = "Software\\Orvane\\Wordlark2\\General";
 constexpr const char* LinksKey = "Software\\Orvane\\Wordlark2\\Links";
+// "DictionaryCount" (REG_DWORD) and "Dictionary0", "Dictionary1", ... (REG_SZ), in the programs' style.
+constexpr const char* DictionariesKey = "Software\\Orvane\\Wordlark2\\Dictionaries";
+constexpr unsigned MaxListedDictionaries = 100;

@@ -18,15 +18,14 @@ namespace {
     throw TWordlarkError(FormatNamed("Failed to set data for '%s'", valueName));
 }
 
-std::wstring ProgramValueName(int index) {
-    return L"Program" + std::to_wstring(index);
+std::wstring ListValueName(const wchar_t* prefix, DWORD index) {
+    return prefix + std::to_wstring(index);
 }
 
 // The stored count, or 0 when there is none that reads as a count.
-DWORD ReadProgramCount(HKEY key) {
+DWORD ReadListCount(HKEY key, const wchar_t* countName) {
     DWORD count = 0, type = 0, size = sizeof count;
-    if (RegQueryValueExW(key, L"ProgramCount", nullptr, &type, reinterpret_cast<BYTE*>(&count), &size) !=
-            ERROR_SUCCESS ||
+    if (RegQueryValueExW(key, countName, nullptr, &type, reinterpret_cast<BYTE*>(&count), &size) != ERROR_SUCCESS ||
         type != REG_DWORD || size != sizeof count)
         return 0;
     return count;
@@ -161,18 +160,22 @@ void ASettings::SetDefaultLink(const std::string& description) {
     ASimpleReg::WriteUnicodeString(LinksKey, "DefaultLink", description);
 }
 
-// Read without raising: an entry that cannot be read, of another type or too large is left out, as
-// the hook library leaves it out.
-std::vector<std::wstring> ASettings::GetPrograms() {
+namespace {
+
+// A list of texts in the programs' style: "<Count>" (REG_DWORD) and "<Prefix>0", "<Prefix>1", ...
+// (REG_SZ). Read without raising: an entry that cannot be read, of another type or too large is left
+// out (as the hook library leaves a program out), and a count above `most` reads as `most`.
+std::vector<std::wstring> ReadTextList(const char* keyName, const wchar_t* countName, const wchar_t* prefix,
+                                       DWORD most) {
     std::vector<std::wstring> entries;
     TRegKey key;
-    if (!OpenForReading(key, HKEY_CURRENT_USER, ProgramsKey))
+    if (!OpenForReading(key, HKEY_CURRENT_USER, keyName))
         return entries;
-    const DWORD count = std::min<DWORD>(ReadProgramCount(key.Get()), MaxListedPrograms);
+    const DWORD count = std::min<DWORD>(ReadListCount(key.Get(), countName), most);
     std::vector<wchar_t> buffer(MaxProgramEntryBytes / sizeof(wchar_t));
     for (DWORD index = 0; index < count; ++index) {
         DWORD type = 0, size = static_cast<DWORD>(MaxProgramEntryBytes);
-        if (RegQueryValueExW(key.Get(), ProgramValueName(static_cast<int>(index)).c_str(), nullptr, &type,
+        if (RegQueryValueExW(key.Get(), ListValueName(prefix, index).c_str(), nullptr, &type,
                              reinterpret_cast<BYTE*>(buffer.data()), &size) == ERROR_SUCCESS &&
             (type == REG_SZ || type == REG_EXPAND_SZ))
             // The text up to its first NUL: the terminator, or one stored inside by another hand.
@@ -182,20 +185,41 @@ std::vector<std::wstring> ASettings::GetPrograms() {
     return entries;
 }
 
-void ASettings::SetPrograms(const std::vector<std::wstring>& names) {
+// Values beyond a shorter new count are deleted.
+void WriteTextList(const char* keyName, const wchar_t* countName, const wchar_t* prefix, DWORD most,
+                   const std::vector<std::wstring>& entries) {
+    const std::string countNameA = Utf8FromUtf16(countName), prefixA = Utf8FromUtf16(prefix);
     TRegKey key;
-    if (!key.Create(HKEY_CURRENT_USER, ProgramsKey, KEY_ALL_ACCESS))
-        RaiseWriteError("ProgramCount");
-    const DWORD before = std::min<DWORD>(ReadProgramCount(key.Get()), MaxListedPrograms);
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (RegSetValueExW(key.Get(), ProgramValueName(static_cast<int>(i)).c_str(), 0, REG_SZ,
-                           reinterpret_cast<const BYTE*>(names[i].c_str()),
-                           static_cast<DWORD>((names[i].size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
-            RaiseWriteError("Program");
-    const DWORD count = static_cast<DWORD>(names.size());
-    if (RegSetValueExW(key.Get(), L"ProgramCount", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&count),
-                       sizeof count) != ERROR_SUCCESS)
-        RaiseWriteError("ProgramCount");
+    if (!key.Create(HKEY_CURRENT_USER, keyName, KEY_ALL_ACCESS))
+        RaiseWriteError(countNameA.c_str());
+    const DWORD before = std::min<DWORD>(ReadListCount(key.Get(), countName), most);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (RegSetValueExW(key.Get(), ListValueName(prefix, static_cast<DWORD>(i)).c_str(), 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(entries[i].c_str()),
+                           static_cast<DWORD>((entries[i].size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
+            RaiseWriteError(prefixA.c_str());
+    const DWORD count = static_cast<DWORD>(entries.size());
+    if (RegSetValueExW(key.Get(), countName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&count), sizeof count) !=
+        ERROR_SUCCESS)
+        RaiseWriteError(countNameA.c_str());
     for (DWORD index = count; index < before; ++index)
-        RegDeleteValueW(key.Get(), ProgramValueName(static_cast<int>(index)).c_str());
+        RegDeleteValueW(key.Get(), ListValueName(prefix, index).c_str());
+}
+
+} // namespace
+
+std::vector<std::wstring> ASettings::GetPrograms() {
+    return ReadTextList(ProgramsKey, L"ProgramCount", L"Program", MaxListedPrograms);
+}
+
+void ASettings::SetPrograms(const std::vector<std::wstring>& names) {
+    WriteTextList(ProgramsKey, L"ProgramCount", L"Program", MaxListedPrograms, names);
+}
+
+std::vector<std::wstring> ASettings::GetDictionaries() {
+    return ReadTextList(DictionariesKey, L"DictionaryCount", L"Dictionary", MaxListedDictionaries);
+}
+
+void ASettings::SetDictionaries(const std::vector<std::wstring>& paths) {
+    WriteTextList(DictionariesKey, L"DictionaryCount", L"Dictionary", MaxListedDictionaries, paths);
 }
