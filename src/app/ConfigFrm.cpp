@@ -1,6 +1,7 @@
 #include "ConfigFrm.h"
 
 #include <commctrl.h>
+#include <wtsapi32.h>
 
 #include <algorithm>
 #include <iterator>
@@ -286,6 +287,17 @@ bool TConfigForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         SetTitleFont();
         CaptureLayouts();
         return true;
+    case WM_POWERBROADCAST:
+        if (wParam != PBT_APMRESUMEAUTOMATIC && wParam != PBT_APMRESUMESUSPEND)
+            return false;
+        RenewKeyboardHook();
+        result = TRUE;
+        return true;
+    case WM_WTSSESSION_CHANGE:
+        if (wParam != WTS_SESSION_UNLOCK)
+            return false;
+        RenewKeyboardHook();
+        return true;
     case WM_DESTROY:
         FormDestroy();
         return true;
@@ -317,11 +329,22 @@ void TConfigForm::FormCreate() {
     NextClipboardViewer = SetClipboardViewer(Window);
     StartKeyboardHook(Window);
     HookStarted = ASettings::GetHookHandle() != nullptr;
+    SessionNotified = WTSRegisterSessionNotification(Window, NOTIFY_FOR_THIS_SESSION) != FALSE;
     SetHelpContexts();
     SetControlUtf8Text(GetDlgItem(Pages[OverviewPage], IDC_OVERVIEWNOTESLABEL), LoadText(IDS_OVERVIEWNOTES));
 }
 
+// Windows removes a low-level hook that once takes too long without telling its program, above all
+// while the computer wakes; the hot keys would then do nothing until a restart. So on waking and on
+// unlocking, the hook is installed anew (the new one before the old one goes).
+void TConfigForm::RenewKeyboardHook() {
+    if (HookStarted)
+        StartKeyboardHook(Window);
+}
+
 void TConfigForm::FormDestroy() {
+    if (SessionNotified)
+        WTSUnRegisterSessionNotification(Window);
     DeleteTrayIcon();
     // Only this process's own hook goes: a newer copy's hook runs in the newer copy.
     StopKeyboardHook();

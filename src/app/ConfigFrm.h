@@ -95,6 +95,7 @@ private:
 
     void FormCreate();
     void FormDestroy();
+    void RenewKeyboardHook();
     void FormShow();
     void FormHide();
     void CreatePages();
@@ -157,6 +158,7 @@ private:
 
     HWND Window = nullptr;
     bool HookStarted = false;
+    bool SessionNotified = false;
     HINSTANCE Instance = nullptr;
     HWND MainPages = nullptr;
     HWND Pages[PageCount] = {};

@@ -78,17 +78,14 @@ bool IsBlankDescription(const std::string& description) {
     return true;
 }
 
+// Descriptions compare exactly as stored: settings of earlier versions may hold two that differ
+// only in letter case or by a blank, and must still save as they are.
 TLinkProblem FindLinkProblem(const std::vector<TWebLink>& links) {
-    // Two descriptions that differ only in letter case look the same in a menu to the user.
-    std::vector<std::string> seen;
-    seen.reserve(links.size());
-    for (const TWebLink& link : links)
-        seen.push_back(FoldCase(link.Description));
     for (size_t i = 0; i < links.size(); ++i) {
         if (IsBlankDescription(links[i].Description))
             return {TLinkError::NoDescription, static_cast<int>(i)};
         for (size_t j = i + 1; j < links.size(); ++j)
-            if (seen[j] == seen[i])
+            if (links[j].Description == links[i].Description)
                 return {TLinkError::DuplicateDescription, static_cast<int>(i)};
     }
     return {};

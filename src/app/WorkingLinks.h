@@ -54,7 +54,7 @@ struct TLinkProblem {
 // Nothing but characters that show nothing: blanks in any script, control and format characters.
 bool IsBlankDescription(const std::string& description);
 // The first entry without a description, or the first whose description a later entry repeats
-// (letter case ignored in every alphabet that has it, blanks counted). Texts are UTF-8.
+// (compared exactly: letter case and blanks count). Texts are UTF-8.
 TLinkProblem FindLinkProblem(const std::vector<TWebLink>& links);
 
 // The entry that the default-link drop-down selects for a preferred description: the last one of

@@ -25,7 +25,8 @@ std::wstring ListValueName(const wchar_t* prefix, DWORD index) {
 // The stored count, or 0 when there is none that reads as a count.
 DWORD ReadListCount(HKEY key, const wchar_t* countName) {
     DWORD count = 0, type = 0, size = sizeof count;
-    if (RegQueryValueExW(key, countName, nullptr, &type, reinterpret_cast<BYTE*>(&count), &size) != ERROR_SUCCESS ||
+    if (RegQueryValueExW(key, countName, nullptr, &type, reinterpret_cast<BYTE*>(&count), &size) !=
+            ERROR_SUCCESS ||
         type != REG_DWORD || size != sizeof count)
         return 0;
     return count;
@@ -199,8 +200,8 @@ void WriteTextList(const char* keyName, const wchar_t* countName, const wchar_t*
                            static_cast<DWORD>((entries[i].size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
             RaiseWriteError(prefixA.c_str());
     const DWORD count = static_cast<DWORD>(entries.size());
-    if (RegSetValueExW(key.Get(), countName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&count), sizeof count) !=
-        ERROR_SUCCESS)
+    if (RegSetValueExW(key.Get(), countName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&count),
+                       sizeof count) != ERROR_SUCCESS)
         RaiseWriteError(countNameA.c_str());
     for (DWORD index = count; index < before; ++index)
         RegDeleteValueW(key.Get(), ListValueName(prefix, index).c_str());

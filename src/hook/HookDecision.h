@@ -26,11 +26,13 @@ constexpr std::intptr_t KeyDataOfLowLevelFlags(std::uint32_t flags) {
            static_cast<std::intptr_t>((flags & 0x80) ? 0x80000000u : 0);
 }
 
-// The modifier keys as the hook saw them go down and up. Under Wine the system-wide key state can
-// lag behind the events that a low-level hook has already passed on (a Ctrl held for a moment reads
-// as up), so a modifier counts as down while the hook saw it down; and, so that a release the hook
-// never saw (a key let go on another desktop) cannot leave it stuck, only for a second while the
-// system says it is up.
+// The modifier keys as the hook saw them go down and up. The hook sees every key event, so its own
+// record answers first, and the system-wide key state (a round trip to the system for each key) is
+// asked only where the record cannot know: a modifier never seen, or one seen down more than a
+// second ago. Under Wine the system's state can lag behind the events that the hook has already
+// passed on (a Ctrl held for a moment reads as up), which the record mends; and a release that the
+// hook never saw (a key let go on another desktop) cannot leave a modifier stuck for longer than the
+// second after which the system is asked again.
 class TModifierTrack {
 public:
     static constexpr std::uint32_t StaleAfterMs = 1000;
@@ -39,18 +41,39 @@ public:
         const int slot = Slot(virtualKey, extended);
         if (slot < 0)
             return;
+        Known[slot] = true;
         Down[slot] = !up;
         if (!up)
             PressedAt[slot] = now;
     }
-    // `systemDown` is the system's answer for the modifier (VkControl, VkMenu, VkShift, VkLWin, VkRWin).
-    bool IsDown(std::uint16_t modifier, bool systemDown, std::uint32_t now) const {
-        if (systemDown)
+    // Whether `modifier` (VkControl, VkMenu, VkShift, VkLWin, VkRWin) is down. `systemDown()` gives
+    // the system's answer and is called only where the record cannot know; an answer of "up" is
+    // kept, so that it is asked once, not for every key.
+    template <class TSystemDown>
+    bool IsDown(std::uint16_t modifier, std::uint32_t now, TSystemDown systemDown) {
+        bool known = true;
+        for (int slot = 0; slot < SlotCount; ++slot) {
+            if (ModifierOf(slot) != modifier)
+                continue;
+            if (Known[slot] && Down[slot] && now - PressedAt[slot] < StaleAfterMs)
+                return true;
+            known = known && Known[slot] && !Down[slot];
+        }
+        if (known)
+            return false;
+        if (systemDown())
             return true;
         for (int slot = 0; slot < SlotCount; ++slot)
-            if (Down[slot] && ModifierOf(slot) == modifier && now - PressedAt[slot] < StaleAfterMs)
-                return true;
+            if (ModifierOf(slot) == modifier) {
+                Known[slot] = true;
+                Down[slot] = false;
+            }
         return false;
+    }
+    // Forgets what was seen: after the hook has been off, events may have passed unseen.
+    void Forget() {
+        for (bool& known : Known)
+            known = false;
     }
 
 private:
@@ -78,6 +101,7 @@ private:
                                                         VkMenu,  VkMenu,  VkLWin,    VkRWin};
         return modifiers[slot];
     }
+    bool Known[SlotCount] = {};
     bool Down[SlotCount] = {};
     std::uint32_t PressedAt[SlotCount] = {};
 };

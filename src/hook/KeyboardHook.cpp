@@ -58,6 +58,9 @@ HKEY WatchedKey = nullptr;
 HANDLE ListChanged = nullptr, ListWait = nullptr;
 DWORD ListThreadId = 0;
 
+// Posted by StartKeyboardHook to a running hook thread: install the hook anew.
+constexpr UINT WM_RENEW_HOOK = WM_APP + 2;
+
 VOID CALLBACK OnListChanged(PVOID, BOOLEAN) {
     PostThreadMessageW(ListThreadId, WM_PROGRAMS_CHANGED, 0, 0);
 }
@@ -166,15 +169,15 @@ unsigned FindProgramName(HANDLE process) {
 }
 
 struct THookSystem {
-    // The system-wide state, not this thread's: the key may be bound to another program's window,
-    // whose input state this thread does not share. For a low-level hook it is the state before
-    // this key.
+    // The hook's record of the modifiers, and where it cannot know, the system-wide state, not this
+    // thread's: the key may be bound to another program's window, whose input state this thread does
+    // not share. For a low-level hook it is the state before this key.
     std::uint8_t Modifiers() {
         const DWORD now = GetTickCount();
         return MakePressedKeyCombo(0, false,
                                    [now](std::uint16_t vk) {
-                                       return ModifierTrack.IsDown(vk, (GetAsyncKeyState(vk) & 0x8000) != 0,
-                                                                   now);
+                                       return ModifierTrack.IsDown(
+                                           vk, now, [vk] { return (GetAsyncKeyState(vk) & 0x8000) != 0; });
                                    })
             .Modifiers();
     }
@@ -209,6 +212,22 @@ struct THookSystem {
     }
 };
 
+// Windows removes a low-level hook that once takes too long, without a word, above all after the
+// computer wakes, when this thread's pages must be read back from disk first; so the program has it
+// installed anew on waking and on unlocking. The new hook goes in before the old one comes off: no
+// key goes unseen meanwhile, and none is looked up twice, because the new hook is called first and
+// a hot key that it swallows never reaches the old one. Keys may have passed while no hook was in,
+// so the record of the modifiers starts afresh.
+HHOOK RenewHook(HHOOK old) {
+    const HHOOK fresh = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHandler, LibraryModule, 0);
+    if (!fresh)
+        return old;
+    Block->HookHandle = HandleToField(reinterpret_cast<std::uintptr_t>(fresh));
+    UnhookWindowsHookEx(old); // fails, harmlessly, where Windows has removed it already
+    ModifierTrack.Forget();
+    return fresh;
+}
+
 // The thread holds a reference on the library for as long as it runs, so that the code it runs
 // cannot be unloaded under it, and ends through FreeLibraryAndExitThread.
 DWORD WINAPI HookThreadMain(LPVOID) {
@@ -222,7 +241,7 @@ DWORD WINAPI HookThreadMain(LPVOID) {
                                                     WT_EXECUTEINWAITTHREAD))
         ListWait = nullptr;
     WatchAndReadPrograms();
-    const HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHandler, LibraryModule, 0);
+    HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHandler, LibraryModule, 0);
     Block->HookHandle = HandleToField(reinterpret_cast<std::uintptr_t>(hook));
     SetEvent(HookReady);
     DWORD result = 1;
@@ -230,10 +249,15 @@ DWORD WINAPI HookThreadMain(LPVOID) {
         while (GetMessageW(&message, nullptr, 0, 0) > 0)
             if (message.message == WM_PROGRAMS_CHANGED && !message.hwnd)
                 WatchAndReadPrograms();
-            else
+            else if (message.message == WM_RENEW_HOOK && !message.hwnd) {
+                hook = RenewHook(hook);
+                SetEvent(HookReady);
+            } else
                 DispatchMessageW(&message);
         result = UnhookWindowsHookEx(hook) ? 0 : 1;
     }
+    // Keys pass unseen from now on; a hook started later starts from what the system says.
+    ModifierTrack.Forget();
     // The wait goes first, with its last call, if one runs: then nothing posts or signals any more.
     if (ListWait)
         UnregisterWaitEx(ListWait, INVALID_HANDLE_VALUE);
@@ -252,6 +276,12 @@ DWORD WINAPI HookThreadMain(LPVOID) {
     CachedNameLength = 0;
     FreeLibraryAndExitThread(LibraryModule, result);
     return result;
+}
+
+// Bounded: a thread that has not installed its hook by then counts as a failed start.
+bool WaitForHookThread() {
+    const HANDLE waitFor[] = {HookReady, HookThread};
+    return WaitForMultipleObjects(2, waitFor, FALSE, StartLimit) == WAIT_OBJECT_0;
 }
 
 } // namespace
@@ -279,7 +309,15 @@ LRESULT CALLBACK KeyboardHandler(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 void WINAPI StartKeyboardHook(HWND window) {
-    // One hook per process: a second start replaces the first.
+    // One hook per process. A second start, while the thread runs, has the thread install its hook
+    // anew (new first, then the old one off), and waits for it as for the first.
+    if (HookThread && WaitForSingleObject(HookThread, 0) == WAIT_TIMEOUT) {
+        Block->TargetWindow = HandleToField(reinterpret_cast<std::uintptr_t>(window));
+        ResetEvent(HookReady);
+        if (PostThreadMessageW(HookThreadId, WM_RENEW_HOOK, 0, 0))
+            WaitForHookThread();
+        return;
+    }
     if (HookThread)
         StopKeyboardHook();
     // The target is in the block before the hook exists, so the first key press finds it.
@@ -297,9 +335,7 @@ void WINAPI StartKeyboardHook(HWND window) {
         Block->HookHandle = 0;
         return;
     }
-    // Bounded: a thread that has not installed its hook by then counts as a failed start.
-    const HANDLE waitFor[] = {HookReady, HookThread};
-    if (WaitForMultipleObjects(2, waitFor, FALSE, StartLimit) != WAIT_OBJECT_0) {
+    if (!WaitForHookThread()) {
         PostThreadMessageW(HookThreadId, WM_QUIT, 0, 0);
         Block->HookHandle = 0;
     }

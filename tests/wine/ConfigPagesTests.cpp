@@ -314,6 +314,16 @@ TEST_F(ConfigPages, WebLinksAreEditedInTheWindowAndStoredOnlyWhenValid) {
     ASSERT_TRUE(WaitUntil([] { return StoredLinkCount() == 5; }, 3000));
     for (int i = 0; i < PredefinedLinkCount; ++i)
         EXPECT_TRUE(LinksIdentical(ASettings::ReadLink(i), PredefinedLinks[i])) << i;
+
+    // Another letter case, or a trailing blank, makes another description: stored as typed.
+    for (const char* description : {"glossa", "Glossa "}) {
+        Click(Control(IDC_WEBLINKADDBUTTON));
+        TypeText(description);
+    }
+    Click(Control(IDC_APPLYBUTTON));
+    ASSERT_TRUE(WaitUntil([] { return StoredLinkCount() == 7; }, 3000)) << StoredLinkCount();
+    EXPECT_EQ(ASimpleReg::ReadUnicodeString(LinksKey, "Link05Desc", ""), "glossa");
+    EXPECT_EQ(ASimpleReg::ReadUnicodeString(LinksKey, "Link06Desc", ""), "Glossa ");
 }
 
 TEST_F(ConfigPages, TheUtf8BoxFollowsTheSelectedLinkANewLinkStartsCheckedAndApplyStoresIt) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 #include "ConfigFrmRes.h"
 #include "LookupSupport.h"
@@ -91,6 +92,26 @@ TEST_F(HotKeyLookup, QuickLookupOpensTheCleanedFirstLineAndGivesTheUserTheirClip
     const TClipboardContents after = ClipboardContents();
     EXPECT_EQ(ClipboardFormatBytes(after, CF_TEXT), ClipboardFormatBytes(before, CF_TEXT));
     EXPECT_EQ(ClipboardFormatBytes(after, privateFormat), privateBytes);
+}
+
+// Windows removes a low-level hook that once takes too long, above all while the computer wakes; on
+// waking and on unlocking the program installs its hook anew, and a hot key is still looked up once.
+TEST_F(HotKeyLookup, WakingAndUnlockingInstallTheHookAnewAndAHotKeyIsThenLookedUpOnce) {
+    HHOOK hook = ASettings::GetHookHandle();
+    ASSERT_NE(hook, nullptr);
+    for (const auto& [message, event] : {std::pair<UINT, WPARAM>{WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC},
+                                         {WM_POWERBROADCAST, PBT_APMRESUMESUSPEND},
+                                         {WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK}}) {
+        SendMessageA(App.Window, message, event, 0);
+        EXPECT_TRUE(WaitUntil([&] { return ASettings::GetHookHandle() != hook; }, 3000))
+            << std::hex << message << " " << event << ": still " << hook;
+        hook = ASettings::GetHookHandle();
+        EXPECT_NE(hook, nullptr);
+    }
+    PressHotKeyOn("once", 'L');
+    EXPECT_EQ(Browser->WaitForUrls(1, 5000), std::vector<std::string>{GlossaUrl("once")});
+    PumpMessages(1000);
+    EXPECT_EQ(Browser->WaitForUrls(2, 0).size(), 1u) << "looked up twice";
 }
 
 TEST_F(HotKeyLookup, MenuLookupOpensAtThePointerAKeyChoosesALinkAndEscapeGivesTheForegroundBack) {
