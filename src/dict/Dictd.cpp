@@ -237,10 +237,11 @@ bool TDictd::Lookup(const std::string& word, std::vector<TDictEntry>& entries) c
     std::sort(starts.begin(), starts.end());
     starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
     try {
+        TDictReading reading(*Data);
         std::string data;
         for (const std::uint32_t start : starts) {
             const TIndexLine line = Line(start);
-            if (!Data->Read(line.Offset, line.Length, data)) {
+            if (!reading.Read(line.Offset, line.Length, data)) {
                 entries.clear();
                 return false;
             }

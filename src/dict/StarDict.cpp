@@ -365,13 +365,14 @@ bool TStarDict::Lookup(const std::string& word, std::vector<TDictEntry>& entries
 
     try {
         const std::string& bytes = Index.Bytes();
+        TDictReading reading(*Data);
         std::string data;
         for (const std::uint32_t start : starts) {
             const std::string_view headword = Index.Key(start);
             const std::size_t numbers = start + headword.size() + 1;
             const std::uint64_t offset = BigEndian(bytes, numbers, OffsetLength);
             const std::uint64_t size = BigEndian(bytes, numbers + OffsetLength, 4);
-            if (!Data->Read(offset, size, data)) {
+            if (!reading.Read(offset, size, data)) {
                 entries.clear();
                 return false;
             }

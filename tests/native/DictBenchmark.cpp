@@ -3,6 +3,7 @@
 // time to read the index file once in the same run. Prints; never fails on a slow machine.
 #include <malloc.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "dict/DictData.h"
 #include "dict/Dictionary.h"
 
 namespace {
@@ -22,14 +24,32 @@ double Milliseconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
 }
 
-// Every 97th headword of a dictd index, as the words to look up.
-std::vector<std::string> SampleWords(const std::string& indexPath) {
-    std::ifstream index(indexPath, std::ios::binary);
+// The index file that opening reads: the .index itself, or the .idx beside an .ifo.
+std::string IndexFile(const std::string& path) {
+    return path.size() > 4 && path.substr(path.size() - 4) == ".ifo"
+               ? path.substr(0, path.size() - 4) + ".idx"
+               : path;
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    std::string bytes(static_cast<std::size_t>(std::max<std::streamoff>(0, file.tellg())), '\0');
+    file.seekg(0);
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
+}
+
+// Every 97th headword of a dictd .index or a StarDict .idx, as the words to look up.
+std::vector<std::string> SampleWords(const std::string& path) {
+    const std::string index = ReadAll(IndexFile(path));
+    const bool starDict = IndexFile(path) != path;
     std::vector<std::string> words;
-    std::string line;
-    for (std::size_t i = 0; std::getline(index, line); ++i)
+    for (std::size_t at = 0, i = 0; at < index.size(); ++i) {
+        const std::size_t end = std::min(index.find(starDict ? '\0' : '\t', at), index.size());
         if (i % 97 == 0)
-            words.push_back(line.substr(0, line.find('\t')));
+            words.push_back(index.substr(at, end - at));
+        at = starDict ? end + 9 : std::min(index.find('\n', end), index.size()) + 1;
+    }
     return words;
 }
 
@@ -60,8 +80,7 @@ int main(int argc, char** argv) {
     for (const std::string& path : paths) {
         // Baseline: reading the index file once, as any reader must.
         auto start = std::chrono::steady_clock::now();
-        std::ifstream file(path, std::ios::binary);
-        std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        std::string bytes = ReadAll(IndexFile(path));
         const double readTime = Milliseconds(start);
         bytes = std::string();
         const std::size_t heapBefore = LiveBytes;
@@ -102,6 +121,21 @@ int main(int argc, char** argv) {
             dictionary->Lookup("qwxzv" + std::to_string(i), entries);
         std::printf("%s: a word it lacks, %.4f ms each\n", dictionary->Name().c_str(),
                     Milliseconds(missStart) / 1000);
+    }
+    // The baseline of a lookup: one byte read from a .dict.dz, which opens the file, checks its
+    // header and inflates one chunk.
+    for (const auto& dictionary : dictionaries) {
+        const std::string& path = dictionary->Path();
+        const std::string data = path.substr(0, path.size() - (IndexFile(path) == path ? 6 : 4)) + ".dict.dz";
+        std::string error, bytes;
+        const auto zipped = TDictData::Open(SystemDictFiles(), data, error);
+        if (!zipped)
+            continue;
+        const auto start = std::chrono::steady_clock::now();
+        const int reads = 200;
+        for (int i = 0; i < reads; ++i)
+            zipped->Read(zipped->Size() / reads * static_cast<std::uint64_t>(i), 1, bytes);
+        std::printf("%s: one chunk read, %.3f ms each\n", data.c_str(), Milliseconds(start) / reads);
     }
     return 0;
 }
