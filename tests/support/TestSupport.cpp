@@ -330,7 +330,7 @@ HWND TWordlark::Control(int id) const {
 bool TWordlark::ShowPage(int page) {
     HWND tabs = Control(1001);
     // One press more than there are pages: the first may only take the focus out of a hot-key edit.
-    for (int turn = 0; turn < 5; ++turn) {
+    for (int turn = 0; turn < 6; ++turn) {
         if (SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == page)
             return true;
         if (!Activate(Window))
@@ -459,6 +459,69 @@ bool AnswerOpenDialog(const std::string& path, DWORD milliseconds) {
         PressButton(dialog, IDOK);
     }
     return WaitUntil([&] { return !IsWindow(dialog); }, 5000);
+}
+
+bool AnswerOpenDialog(const std::string& folder, const std::vector<std::string>& names, DWORD milliseconds) {
+    HWND dialog = WaitForWindow("#32770", "Open", milliseconds);
+    if (!dialog)
+        return false;
+    HWND name = GetDlgItem(dialog, 0x47C);
+    if (!name)
+        name = GetDlgItem(dialog, 0x480);
+    // A folder typed into the name box opens that folder; names in quotes are chosen there together.
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+    PressButton(dialog, IDOK);
+    std::string chosen;
+    for (const std::string& file : names)
+        chosen += (chosen.empty() ? "\"" : " \"") + file + "\"";
+    PumpMessages(300);
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
+    PressButton(dialog, IDOK);
+    return WaitUntil([&] { return !IsWindow(dialog); }, 5000);
+}
+
+std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns) {
+    std::vector<std::vector<std::string>> rows;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(list, &processId);
+    const TUniqueHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+    constexpr SIZE_T TextUnits = 2048;
+    // The item and its text buffer must be in the list's own process: the message carries a pointer.
+    void* remote = process.Get()
+                       ? VirtualAllocEx(process.Get(), nullptr, sizeof(LVITEMW) + TextUnits * sizeof(wchar_t),
+                                        MEM_COMMIT, PAGE_READWRITE)
+                       : nullptr;
+    if (!remote)
+        return rows;
+    auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
+    const auto count = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+    for (LRESULT row = 0; row < count; ++row) {
+        rows.emplace_back();
+        for (int column = 0; column < columns; ++column) {
+            LVITEMW item{};
+            item.iSubItem = column;
+            item.pszText = remoteText;
+            item.cchTextMax = static_cast<int>(TextUnits);
+            std::wstring text(TextUnits, L'\0');
+            SIZE_T moved = 0;
+            LRESULT length = 0;
+            if (WriteProcessMemory(process.Get(), remote, &item, sizeof item, &moved))
+                length = SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                      reinterpret_cast<LPARAM>(remote));
+            if (length < 0 || !ReadProcessMemory(process.Get(), remoteText, text.data(),
+                                                 static_cast<SIZE_T>(length) * sizeof(wchar_t), &moved))
+                length = 0;
+            text.resize(static_cast<std::size_t>(length));
+            rows.back().push_back(Utf8FromUtf16(text));
+        }
+    }
+    VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
+    return rows;
+}
+
+int ListViewSelection(HWND list) {
+    return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 void SelectListLine(HWND list, int line) {
