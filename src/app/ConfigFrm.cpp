@@ -215,6 +215,8 @@ INT_PTR CALLBACK TConfigForm::PageProc(HWND page, UINT message, WPARAM wParam, L
             for (int index = 0; index < PageCount; ++index)
                 if (form->Pages[index] == page)
                     form->PageLayouts[index].Apply();
+            if (page == form->Pages[DictionariesPage])
+                form->FitDictionaryColumns();
             return TRUE;
         }
     } catch (...) {

@@ -92,8 +92,9 @@ void SetItemText(HWND list, int item, int column, const std::wstring& text) {
 
 void TConfigForm::InitDictionariesPage() {
     HWND list = PageItem(DictionariesPage, IDC_DICTIONARIESLIST);
-    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER,
-                 LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE,
+                 LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP,
+                 LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP);
     constexpr UINT Captions[ColumnCount] = {IDS_DICTIONARYNAMECOLUMN, IDS_DICTIONARYHEADWORDSCOLUMN,
                                             IDS_DICTIONARYFILECOLUMN};
     for (int column = 0; column < ColumnCount; ++column) {
@@ -174,9 +175,10 @@ void TConfigForm::FillDictionaryList(int selected) {
     UpdateDictionaryButtons();
 }
 
-// Each column as wide as its widest line and its heading, in the list's font of the moment; the
-// file column also fills the rest of the list's width. The heading is measured here: the list's own
-// measure for it leaves the heading cut under Wine.
+// Each column as wide as its widest line and its heading, in the list's font of the moment, but the
+// names at most half the list, so that the files stay in view beside long names; the file column
+// also fills the rest of the list's width. The heading is measured here: the list's own measure
+// for it leaves the heading cut under Wine.
 void TConfigForm::FitDictionaryColumns() {
     HWND list = PageItem(DictionariesPage, IDC_DICTIONARIESLIST);
     const auto width = [list](int column) {
@@ -185,8 +187,12 @@ void TConfigForm::FitDictionaryColumns() {
     const auto setWidth = [list](int column, int value) {
         SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), value);
     };
-    // The heading's margins and divider, scaled with the font.
-    const auto padding = SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(L"MMM"));
+    const auto textWidth = [list](const wchar_t* text) {
+        return static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)));
+    };
+    RECT room{};
+    GetClientRect(list, &room);
+    const int padding = textWidth(L"MMM"); // the heading's margins and divider, scaled with the font
     for (int column = 0; column < ColumnCount; ++column) {
         wchar_t caption[64] = L"";
         LVCOLUMNW header{};
@@ -195,13 +201,12 @@ void TConfigForm::FitDictionaryColumns() {
         header.cchTextMax = 64;
         SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&header));
         setWidth(column, LVSCW_AUTOSIZE);
-        const int needed = std::max(
-            width(column),
-            static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(caption)) +
-                             padding));
+        int needed = std::max(width(column), textWidth(caption) + padding);
+        if (column == NameColumn)
+            needed = std::min(needed, std::max<int>(room.right / 2, textWidth(caption) + padding));
         if (column == FileColumn)
             setWidth(column, LVSCW_AUTOSIZE_USEHEADER); // up to the list's right edge
-        setWidth(column, std::max(needed, width(column)));
+        setWidth(column, std::max(needed, column == FileColumn ? width(column) : 0));
     }
 }
 
