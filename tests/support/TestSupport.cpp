@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstdio>
 #include <fstream>
@@ -480,44 +481,85 @@ bool AnswerOpenDialog(const std::string& folder, const std::vector<std::string>&
     return WaitUntil([&] { return !IsWindow(dialog); }, 5000);
 }
 
+namespace {
+
+// A list view message whose parameter points at a structure with a text buffer, for a list of
+// another process: the structure and the buffer must be in that process, where the list uses them.
+class TRemoteText {
+public:
+    static constexpr SIZE_T Units = 2048;
+    explicit TRemoteText(HWND control) : Control(control) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(control, &processId);
+        Process = TUniqueHandle(
+            OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+        if (Process.Get())
+            Remote = VirtualAllocEx(Process.Get(), nullptr, Room + Units * sizeof(wchar_t), MEM_COMMIT,
+                                    PAGE_READWRITE);
+    }
+    TRemoteText(const TRemoteText&) = delete;
+    TRemoteText& operator=(const TRemoteText&) = delete;
+    ~TRemoteText() {
+        if (Remote)
+            VirtualFreeEx(Process.Get(), Remote, 0, MEM_RELEASE);
+    }
+    bool Ready() const { return Remote != nullptr; }
+    wchar_t* Text() const { return reinterpret_cast<wchar_t*>(static_cast<char*>(Remote) + Room); }
+    // Sends the structure, whose text pointer is Text(), and returns the text that the list wrote.
+    template <class T> std::string Send(UINT message, WPARAM wParam, const T& item) {
+        static_assert(sizeof(T) <= Room);
+        std::wstring text(Units, L'\0');
+        SIZE_T moved = 0;
+        if (!WriteProcessMemory(Process.Get(), Remote, &item, sizeof item, &moved))
+            return "";
+        SendMessageW(Control, message, wParam, reinterpret_cast<LPARAM>(Remote));
+        if (!ReadProcessMemory(Process.Get(), Text(), text.data(), Units * sizeof(wchar_t), &moved))
+            return "";
+        text.resize(std::min(text.find(L'\0'), text.size()));
+        return Utf8FromUtf16(text);
+    }
+
+private:
+    static constexpr SIZE_T Room = 256; // for an LVITEMW or an LVCOLUMNW
+    HWND Control;
+    TUniqueHandle Process;
+    void* Remote = nullptr;
+};
+
+} // namespace
+
 std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns) {
     std::vector<std::vector<std::string>> rows;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(list, &processId);
-    const TUniqueHandle process(
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
-    constexpr SIZE_T TextUnits = 2048;
-    // The item and its text buffer must be in the list's own process: the message carries a pointer.
-    void* remote = process.Get()
-                       ? VirtualAllocEx(process.Get(), nullptr, sizeof(LVITEMW) + TextUnits * sizeof(wchar_t),
-                                        MEM_COMMIT, PAGE_READWRITE)
-                       : nullptr;
-    if (!remote)
-        return rows;
-    auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
-    const auto count = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+    TRemoteText remote(list);
+    const auto count = remote.Ready() ? SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) : 0;
     for (LRESULT row = 0; row < count; ++row) {
         rows.emplace_back();
         for (int column = 0; column < columns; ++column) {
             LVITEMW item{};
             item.iSubItem = column;
-            item.pszText = remoteText;
-            item.cchTextMax = static_cast<int>(TextUnits);
-            std::wstring text(TextUnits, L'\0');
-            SIZE_T moved = 0;
-            LRESULT length = 0;
-            if (WriteProcessMemory(process.Get(), remote, &item, sizeof item, &moved))
-                length = SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                                      reinterpret_cast<LPARAM>(remote));
-            if (length < 0 || !ReadProcessMemory(process.Get(), remoteText, text.data(),
-                                                 static_cast<SIZE_T>(length) * sizeof(wchar_t), &moved))
-                length = 0;
-            text.resize(static_cast<std::size_t>(length));
-            rows.back().push_back(Utf8FromUtf16(text));
+            item.pszText = remote.Text();
+            item.cchTextMax = static_cast<int>(TRemoteText::Units);
+            rows.back().push_back(remote.Send(LVM_GETITEMTEXTW, static_cast<WPARAM>(row), item));
         }
     }
-    VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
     return rows;
+}
+
+std::vector<std::pair<std::string, int>> ListViewColumns(HWND list) {
+    std::vector<std::pair<std::string, int>> columns;
+    TRemoteText remote(list);
+    const HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const auto count = remote.Ready() && header ? SendMessageW(header, HDM_GETITEMCOUNT, 0, 0) : 0;
+    for (int column = 0; column < count; ++column) {
+        LVCOLUMNW item{};
+        item.mask = LVCF_TEXT;
+        item.pszText = remote.Text();
+        item.cchTextMax = static_cast<int>(TRemoteText::Units);
+        std::string text = remote.Send(LVM_GETCOLUMNW, static_cast<WPARAM>(column), item);
+        columns.emplace_back(std::move(text), static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH,
+                                                                            static_cast<WPARAM>(column), 0)));
+    }
+    return columns;
 }
 
 int ListViewSelection(HWND list) {

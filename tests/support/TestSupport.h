@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace TestSupport {
@@ -131,10 +132,13 @@ std::string AnswerMessageBox(const char* caption, int buttonId, DWORD millisecon
 bool AnswerOpenDialog(const std::string& path, DWORD milliseconds = 5000);
 // The same for several files of one folder, chosen together as a user does: the folder opened
 // first, then the names typed in quotes.
-bool AnswerOpenDialog(const std::string& folder, const std::vector<std::string>& names, DWORD milliseconds = 5000);
+bool AnswerOpenDialog(const std::string& folder, const std::vector<std::string>& names,
+                      DWORD milliseconds = 5000);
 // The cells of another process's list view (report view), row by row, and its selected row (-1: none).
 std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns);
 int ListViewSelection(HWND list);
+// The headings of its columns and their widths in pixels.
+std::vector<std::pair<std::string, int>> ListViewColumns(HWND list);
 // Selects one line of another process's multiple-selection list, the others cleared, and tells
 // the list's owner as a click would.
 void SelectListLine(HWND list, int line);

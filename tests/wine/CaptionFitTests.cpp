@@ -1,7 +1,7 @@
 // Every caption of the configuration window and of the Edit-and-Lookup dialog fits its control in
 // the control's font, at 96 and 144 DPI, in the prefix's face for the dialogs' font and in one whose
-// letters are wide for their average width. The controls are found by walking the windows, so that
-// controls added later are covered too.
+// letters are wide for their average width, and so does each heading of a list view. The controls
+// are found by walking the windows, so that controls added later are covered too.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,8 +9,10 @@
 #include <algorithm>
 
 #include "ConfigFrmRes.h"
+#include "DictionaryFiles.h"
 #include "ProgramTest.h"
 #include "SimpleReg.h"
+#include "UnicodeText.h"
 
 using namespace TestSupport;
 
@@ -65,6 +67,12 @@ std::string CutCaptions(HWND window, int dpi, const std::string& face) {
                 if (Needed(control, line, DT_SINGLELINE, room, dpi, face).right >
                     std::max(room.right, scrolls))
                     cut += "line " + line + "\n";
+        // A list view's headings, each within its column (the heading's margins allowed for).
+        if (!lstrcmpiA(name, "SysListView32"))
+            for (const auto& [heading, width] : ListViewColumns(control))
+                if (Needed(control, heading, DT_SINGLELINE, room, dpi, face).right + MulDiv(12, dpi, 96) >
+                    width)
+                    cut += "heading " + heading + "\n";
         if (text.empty() ||
             !(link || button || (!lstrcmpiA(name, "Static") && (style & SS_TYPEMASK) <= SS_RIGHT)))
             continue;
@@ -93,12 +101,22 @@ TEST_F(CaptionFit, EveryCaptionOfThePagesAndTheDialogFitsAt96And144DpiInEitherFa
     ASettings::WriteLink(
         0, {"A dictionary of the trade's words, with examples", "http://example.com/?q=", "", false});
     ASettings::SetPrograms({L"The accounting program of the whole firm, with every module.exe"});
+    // A dictionary of a long name and a long path, so that every column of its page has a line.
+    const std::string folder = [] {
+        const std::string file = TempFile("dictionaries");
+        return file.substr(0, file.rfind('.'));
+    }();
+    CreateDirectoryA(folder.c_str(), nullptr);
+    ASettings::SetDictionaries({Utf16FromUtf8(WriteStarDict(
+        folder, "the-collaborative-international-dictionary-of-english",
+        "The Collaborative International Dictionary of English", {{"ephemeral", "Lasting a day."}}))});
     for (const std::string& face : {PrefixFace, std::string("DejaVu Serif")}) {
         RECT button{};
         for (int dpi : {96, 144}) {
             SetSystemFont(static_cast<DWORD>(dpi), face);
             TWordlark wordlark = TWordlark::Start();
             ASSERT_TRUE(wordlark.ShowWindow()); // which fills the pages
+            ASSERT_TRUE(wordlark.ShowPage(4)); // the Dictionaries page, whose files are read when shown
             // Edit and Lookup's hot key as the hook posts it (0x401, index 2), with nothing selected.
             PostMessageA(wordlark.Window, WM_USER + 1, 2, 0);
             HWND dialog = WaitForWindow("#32770", "Wordlark Lookup", 10000);

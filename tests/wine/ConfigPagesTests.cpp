@@ -9,10 +9,12 @@
 #include <memory>
 
 #include "ConfigFrmRes.h"
+#include "DictionaryFiles.h"
 #include "ProgramTest.h"
 #include "Settings.h"
 #include "SimpleReg.h"
 #include "TestSupport.h"
+#include "UnicodeText.h"
 
 using namespace TestSupport;
 
@@ -20,7 +22,7 @@ namespace {
 
 constexpr const char* UninstallKey =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvaneWordlark_is1";
-constexpr int OverviewPage = 0, HotKeysPage = 1, WebLinksPage = 2;
+constexpr int OverviewPage = 0, HotKeysPage = 1, WebLinksPage = 2, DictionariesPage = 4;
 
 std::int32_t StoredCombo(int index) {
     const char name[] = {'K', 'e', 'y', 'C', 'o', 'm', 'b', 'o', static_cast<char>('0' + index), '\0'};
@@ -59,8 +61,45 @@ protected:
     std::vector<std::string> LinkLines() const { return ListLines(Control(IDC_DEFINEDLINKSLISTBOX)); }
     int SelectedLink() const { return ListSelection(Control(IDC_DEFINEDLINKSLISTBOX)); }
 
+    // The Dictionaries page's list: name, headword count and file of each entry.
+    std::vector<std::vector<std::string>> DictionaryRows() const {
+        return ListViewRows(Control(IDC_DICTIONARIESLIST), 3);
+    }
+    std::string DictionaryButtons() const {
+        std::string enabled;
+        for (int id : {IDC_DICTIONARYREMOVEBUTTON, IDC_DICTIONARYMOVEUPBUTTON, IDC_DICTIONARYMOVEDOWNBUTTON})
+            enabled += IsWindowEnabled(Control(id)) ? '1' : '0';
+        return enabled;
+    }
+
     TWordlark Wordlark;
 };
+
+// A folder of its own in the prefix's temporary folder, with a small StarDict and dictd dictionary.
+struct TDictionaryFolder {
+    std::string Path = [] {
+        const std::string file = TempFile("dictionaries");
+        return file.substr(0, file.rfind('.')); // without the file's ".txt"
+    }();
+    std::string StarDict, Dictd;
+    TDictionaryFolder() {
+        CreateDirectoryA(Path.c_str(), nullptr);
+        StarDict = WriteStarDict(Path, "fruit", "Fruit of the Garden",
+                                 {{"apple", "A round fruit."}, {"pear", "A fruit."}});
+        Dictd = WriteDictd(Path, "animals", "Animals Small and Large",
+                           {{"cat", "A small cat.\n"}, {"dog", "A dog.\n"}, {"emu", "A large bird.\n"}});
+    }
+};
+
+std::string Joined(const std::vector<std::vector<std::string>>& rows) {
+    std::string text;
+    for (const auto& row : rows) {
+        for (const std::string& cell : row)
+            text += cell + " | ";
+        text += "\n";
+    }
+    return text;
+}
 
 TEST_F(ConfigPages, HotKeysAreDefinedByPressingThemAndStoredOnlyByAValidApply) {
     StartShown();
@@ -419,3 +458,73 @@ TEST_F(ConfigPages, ViewInstructionsOpensTheReadMeBesideTheProgramByMouseAndBySp
 }
 
 } // namespace
+
+// Several files chosen at once in the real Open dialog: the damaged one is refused with its box, the
+// others listed with their names and counts; a file listed already is not listed twice; the order
+// is changed with Move Up; only Apply stores the list, and Cancel drops what was changed since.
+TEST_F(ConfigPages, DictionariesAreAddedInTheOpenDialogOrderedAndStoredOnlyByApply) {
+    const TDictionaryFolder folder;
+    WriteFiles({{folder.Path + "\\broken.ifo", "StarDict's dict ifo file\nversion=2.4.2\nwordcount=7\n"}});
+    StartShown();
+    ASSERT_TRUE(Wordlark.ShowPage(DictionariesPage));
+    EXPECT_EQ(DictionaryButtons(), "000") << "nothing listed, nothing to remove or move";
+    Click(Control(IDC_DICTIONARYADDBUTTON));
+    ASSERT_TRUE(AnswerOpenDialog(""));
+    EXPECT_TRUE(DictionaryRows().empty());
+
+    Click(Control(IDC_DICTIONARYADDBUTTON));
+    ASSERT_TRUE(AnswerOpenDialog(folder.Path, {"fruit.ifo", "broken.ifo", "animals.index"}));
+    const std::string refusal = AnswerMessageBox("Dictionary Not Added", IDOK);
+    EXPECT_NE(refusal.find(folder.Path + "\\broken.ifo"), std::string::npos) << refusal;
+    const std::vector<std::vector<std::string>> added = {{"Fruit of the Garden", "2", folder.StarDict},
+                                                         {"Animals Small and Large", "3", folder.Dictd}};
+    ASSERT_TRUE(WaitUntil([&] { return DictionaryRows() == added; }, 3000)) << Joined(DictionaryRows());
+    EXPECT_EQ(ListViewSelection(Control(IDC_DICTIONARIESLIST)), 1) << "the last one added is selected";
+    EXPECT_EQ(DictionaryButtons(), "110");
+
+    Click(Control(IDC_DICTIONARYMOVEUPBUTTON));
+    ASSERT_TRUE(WaitUntil([&] { return DictionaryRows().front() == added[1]; }, 3000))
+        << Joined(DictionaryRows());
+    EXPECT_EQ(DictionaryButtons(), "101");
+    std::string shouted = folder.StarDict;
+    CharUpperA(shouted.data());
+    Click(Control(IDC_DICTIONARYADDBUTTON));
+    ASSERT_TRUE(AnswerOpenDialog(shouted));
+    PumpMessages(300);
+    EXPECT_EQ(DictionaryRows().size(), 2u) << Joined(DictionaryRows());
+    EXPECT_TRUE(ASettings::GetDictionaries().empty()) << "stored before Apply";
+
+    Click(Control(IDC_APPLYBUTTON));
+    const std::vector<std::wstring> stored = {Utf16FromUtf8(folder.Dictd), Utf16FromUtf8(folder.StarDict)};
+    ASSERT_TRUE(WaitUntil([&] { return ASettings::GetDictionaries() == stored; }, 3000));
+    EXPECT_EQ(ASimpleReg::ReadInteger(DictionariesKey, "DictionaryCount", -1), 2);
+
+    // Removed, then cancelled: the store keeps both, and the window shows them again.
+    Click(Control(IDC_DICTIONARYREMOVEBUTTON));
+    ASSERT_TRUE(WaitUntil([&] { return DictionaryRows().size() == 1; }, 3000));
+    Click(Control(IDC_CANCELBUTTON));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(Wordlark.Window); }, 3000));
+    EXPECT_EQ(ASettings::GetDictionaries(), stored);
+    ASSERT_TRUE(Wordlark.ShowWindow());
+    EXPECT_EQ(DictionaryRows(), (std::vector<std::vector<std::string>>{added[1], added[0]}));
+}
+
+// Deleted while the program runs: shown as missing the next time, listed and stored still.
+TEST_F(ConfigPages, AListedDictionaryWhoseFileIsGoneShowsAsMissingAndStaysListed) {
+    const TDictionaryFolder folder;
+    ASettings::SetDictionaries({Utf16FromUtf8(folder.StarDict), Utf16FromUtf8(folder.Dictd)});
+    StartShown();
+    ASSERT_TRUE(Wordlark.ShowPage(DictionariesPage));
+    ASSERT_EQ(DictionaryRows().size(), 2u);
+    EXPECT_EQ(DictionaryRows()[0][0], "Fruit of the Garden");
+    Click(Control(IDC_CANCELBUTTON));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(Wordlark.Window); }, 3000));
+    ASSERT_TRUE(DeleteFileA(folder.StarDict.c_str()));
+    ASSERT_TRUE(Wordlark.ShowWindow());
+    const std::vector<std::vector<std::string>> shown = {{"(missing)", "", folder.StarDict},
+                                                         {"Animals Small and Large", "3", folder.Dictd}};
+    ASSERT_TRUE(WaitUntil([&] { return DictionaryRows() == shown; }, 3000)) << Joined(DictionaryRows());
+    Click(Control(IDC_OKBUTTON));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(Wordlark.Window); }, 3000));
+    EXPECT_EQ(ASettings::GetDictionaries().size(), 2u);
+}
