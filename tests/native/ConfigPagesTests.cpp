@@ -201,24 +201,17 @@ TEST(WorkingPrograms, RemovedEntriesGoInAnyOrderAndMayBeAddedAgain) {
 
 namespace {
 
-// Dictionary files made up for the page: a path names a dictionary unless it contains "bad"; each
-// open is counted, and a file changes or goes away when the test says so.
-class TFakeDictionaryFiles : public TDictionaryFiles {
-public:
+// Made-up dictionary files: a path is a dictionary, named after the path, unless it holds "bad";
+// opens are counted, and the files change or one goes away when the test says so.
+struct TFakeDictionaryFiles : TDictionaryFiles {
     bool Stamp(const std::wstring& path, TFileStamp& stamp) override {
-        if (Gone == path)
-            return false;
         stamp.WriteTime = Changes;
-        return true;
+        return path != Gone;
     }
     TDictionaryFacts Open(const std::wstring& path) override {
         ++Opens;
-        TDictionaryFacts facts;
-        facts.Readable = path.find(L"bad") == std::wstring::npos;
-        facts.Name = Utf8FromUtf16(path.substr(path.find_last_of(L'\\') + 1));
-        facts.HeadwordCount = path.size();
-        facts.Error = facts.Readable ? "" : "The file's first line is wrong.";
-        return facts;
+        const bool bad = path.find(L"bad") != std::wstring::npos;
+        return {!bad, Utf8FromUtf16(path), path.size(), bad ? "Damaged." : ""};
     }
     int Opens = 0;
     std::uint64_t Changes = 0;
@@ -237,55 +230,42 @@ std::vector<std::string> Names(const TWorkingDictionaries& list) {
 TEST(WorkingDictionaries, AddRefusesUnreadableFilesAndListsEachPathOnceWithinTheBound) {
     TFakeDictionaryFiles files;
     TWorkingDictionaries list(3);
-    TDictionaryAddResult added = list.Add({L"C:\\Dicts\\wn.index", L"c:/DICTS/WN.INDEX", L"D:\\bad.ifo",
-                                           L"D:\\Λέξεις.ifo", L"D:\\ΛΈΞΕΙΣ.IFO", L""},
-                                          files);
+    TDictionaryAddResult added = list.Add(
+        {L"C:\\Dicts\\wn.index", L"c:/DICTS/WN.INDEX", L"D:\\bad.ifo", L"D:\\Λέξεις.ifo", L"D:\\ΛΈΞΕΙΣ.IFO"},
+        files);
     EXPECT_EQ(added.Added, 2);
     ASSERT_EQ(added.Refused.size(), 1u);
-    EXPECT_EQ(added.Refused[0].Path, L"D:\\bad.ifo");
-    EXPECT_EQ(added.Refused[0].Error, "The file's first line is wrong.");
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"wn.index", "Λέξεις.ifo"}));
-    EXPECT_EQ(list.Entries()[0].HeadwordCount, 17u);
+    EXPECT_EQ(added.Refused[0].Path + Utf16FromUtf8(added.Refused[0].Error), L"D:\\bad.ifoDamaged.");
     EXPECT_EQ(files.Opens, 3) << "a listed path is not opened again";
+    added = list.Add({L"E:\\a.ifo", L"E:\\b.ifo"}, files);
+    EXPECT_EQ(std::make_pair(added.Added, added.TooMany), std::make_pair(1, 1));
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"C:\\Dicts\\wn.index", "D:\\Λέξεις.ifo", "E:\\a.ifo"}));
+    EXPECT_EQ(list.Entries()[0].HeadwordCount, 17u);
 
-    added = list.Add({L"E:\\a.ifo", L"E:\\b.ifo", L"C:\\DICTS\\wn.index"}, files);
-    EXPECT_EQ(added.Added, 1);
-    EXPECT_EQ(added.TooMany, 1);
-    EXPECT_EQ(list.Paths(),
-              (std::vector<std::wstring>{L"C:\\Dicts\\wn.index", L"D:\\Λέξεις.ifo", L"E:\\a.ifo"}));
-
-    // Stored entries: empty ones, repeats and those beyond the bound are left out.
+    // Stored entries: empty ones, repeats, what follows a NUL and those beyond the bound are left out.
     list.Assign({L"", L"x.ifo", L"X.IFO", std::wstring(L"y.index\0junk", 12), L"z.ifo", L"w.ifo"});
     EXPECT_EQ(list.Paths(), (std::vector<std::wstring>{L"x.ifo", L"y.index", L"z.ifo"}));
 }
 
-TEST(WorkingDictionaries, MoveStopsAtTheEndsAndAnUnchangedFileIsOpenedOnce) {
+// Shown again, an unchanged file is not opened again; one that is gone is missing and stays listed.
+TEST(WorkingDictionaries, MovesStopAtTheEndsAndOnlyChangedFilesAreOpenedAgain) {
     TFakeDictionaryFiles files;
     TWorkingDictionaries list(100);
     list.Assign({L"a.ifo", L"b.index", L"c.ifo"});
-    EXPECT_FALSE(list.Entries()[0].Described);
     list.Describe(files);
-    EXPECT_EQ(files.Opens, 3);
-    EXPECT_FALSE(list.CanMove(0, -1));
-    EXPECT_FALSE(list.Move(2, +1));
-    EXPECT_FALSE(list.Move(-1, +1));
-    EXPECT_TRUE(list.Move(2, -1));
-    EXPECT_TRUE(list.Move(1, -1));
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"c.ifo", "a.ifo", "b.index"}));
+    EXPECT_FALSE(list.Move(0, -1) || list.Move(2, +1) || list.Move(-1, +1));
+    EXPECT_TRUE(list.Move(2, -1) && list.Move(1, -1));
     list.Remove(1);
     list.Remove(7);
     EXPECT_EQ(Names(list), (std::vector<std::string>{"c.ifo", "b.index"}));
 
-    // Shown again: nothing is opened again until a file changes; one that is gone is missing
-    // and stays listed, and it is described again the next time.
     list.Assign({L"A.IFO", L"b.index", L"c.ifo"});
     list.Describe(files);
     EXPECT_EQ(files.Opens, 3);
     files.Changes = 1;
     files.Gone = L"c.ifo";
-    list.Assign({L"A.IFO", L"b.index", L"c.ifo"});
+    list.Assign(list.Paths());
     list.Describe(files);
-    EXPECT_EQ(files.Opens, 5);
     EXPECT_EQ(Names(list), (std::vector<std::string>{"A.IFO", "b.index", "(missing)"}));
     files.Gone.clear();
     list.Assign(list.Paths());

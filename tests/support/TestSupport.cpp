@@ -7,7 +7,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstdio>
 #include <fstream>
@@ -466,104 +465,67 @@ bool AnswerOpenDialog(const std::string& folder, const std::vector<std::string>&
     HWND dialog = WaitForWindow("#32770", "Open", milliseconds);
     if (!dialog)
         return false;
-    HWND name = GetDlgItem(dialog, 0x47C);
-    if (!name)
-        name = GetDlgItem(dialog, 0x480);
-    // A folder typed into the name box opens that folder; names in quotes are chosen there together.
-    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
-    PressButton(dialog, IDOK);
     std::string chosen;
     for (const std::string& file : names)
-        chosen += (chosen.empty() ? "\"" : " \"") + file + "\"";
-    PumpMessages(300);
-    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
-    PressButton(dialog, IDOK);
+        chosen += "\"" + file + "\" ";
+    // A folder typed into the name box is opened; names in quotes are then chosen there together.
+    for (const std::string& text : {folder, chosen}) {
+        HWND name = GetDlgItem(dialog, 0x47C) ? GetDlgItem(dialog, 0x47C) : GetDlgItem(dialog, 0x480);
+        SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        PressButton(dialog, IDOK);
+        PumpMessages(300);
+    }
     return WaitUntil([&] { return !IsWindow(dialog); }, 5000);
 }
 
 namespace {
 
-// A list view message whose parameter points at a structure with a text buffer, for a list of
-// another process: the structure and the buffer must be in that process, where the list uses them.
-class TRemoteText {
-public:
-    static constexpr SIZE_T Units = 2048;
-    explicit TRemoteText(HWND control) : Control(control) {
-        DWORD processId = 0;
-        GetWindowThreadProcessId(control, &processId);
-        Process = TUniqueHandle(
-            OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
-        if (Process.Get())
-            Remote = VirtualAllocEx(Process.Get(), nullptr, Room + Units * sizeof(wchar_t), MEM_COMMIT,
-                                    PAGE_READWRITE);
+// Sends a list view message whose parameter points at `item` with its text buffer to a list of
+// another process: both are placed in that process, where the list uses them. Returns the text.
+template <class T> std::string RemoteListText(HWND list, UINT message, WPARAM wParam, T item) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(list, &processId);
+    const TUniqueHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+    constexpr int Units = 2048;
+    auto* remote = static_cast<char*>(VirtualAllocEx(
+        process.Get(), nullptr, sizeof item + Units * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+    std::wstring text(Units, L'\0');
+    item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof item);
+    item.cchTextMax = Units;
+    if (remote && WriteProcessMemory(process.Get(), remote, &item, sizeof item, nullptr)) {
+        SendMessageW(list, message, wParam, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process.Get(), item.pszText, text.data(), Units * sizeof(wchar_t), nullptr);
     }
-    TRemoteText(const TRemoteText&) = delete;
-    TRemoteText& operator=(const TRemoteText&) = delete;
-    ~TRemoteText() {
-        if (Remote)
-            VirtualFreeEx(Process.Get(), Remote, 0, MEM_RELEASE);
-    }
-    bool Ready() const { return Remote != nullptr; }
-    wchar_t* Text() const { return reinterpret_cast<wchar_t*>(static_cast<char*>(Remote) + Room); }
-    // Sends the structure, whose text pointer is Text(), and returns the text that the list wrote.
-    template <class T> std::string Send(UINT message, WPARAM wParam, const T& item) {
-        static_assert(sizeof(T) <= Room);
-        std::wstring text(Units, L'\0');
-        SIZE_T moved = 0;
-        if (!WriteProcessMemory(Process.Get(), Remote, &item, sizeof item, &moved))
-            return "";
-        SendMessageW(Control, message, wParam, reinterpret_cast<LPARAM>(Remote));
-        if (!ReadProcessMemory(Process.Get(), Text(), text.data(), Units * sizeof(wchar_t), &moved))
-            return "";
-        text.resize(std::min(text.find(L'\0'), text.size()));
-        return Utf8FromUtf16(text);
-    }
-
-private:
-    static constexpr SIZE_T Room = 256; // for an LVITEMW or an LVCOLUMNW
-    HWND Control;
-    TUniqueHandle Process;
-    void* Remote = nullptr;
-};
+    if (remote)
+        VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
+    return Utf8FromUtf16(text.substr(0, text.find(L'\0')));
+}
 
 } // namespace
 
 std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns) {
-    std::vector<std::vector<std::string>> rows;
-    TRemoteText remote(list);
-    const auto count = remote.Ready() ? SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) : 0;
-    for (LRESULT row = 0; row < count; ++row) {
-        rows.emplace_back();
+    std::vector<std::vector<std::string>> rows(
+        static_cast<std::size_t>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
+    for (std::size_t row = 0; row < rows.size(); ++row)
         for (int column = 0; column < columns; ++column) {
             LVITEMW item{};
             item.iSubItem = column;
-            item.pszText = remote.Text();
-            item.cchTextMax = static_cast<int>(TRemoteText::Units);
-            rows.back().push_back(remote.Send(LVM_GETITEMTEXTW, static_cast<WPARAM>(row), item));
+            rows[row].push_back(RemoteListText(list, LVM_GETITEMTEXTW, row, item));
         }
-    }
     return rows;
 }
 
 std::vector<std::pair<std::string, int>> ListViewColumns(HWND list) {
     std::vector<std::pair<std::string, int>> columns;
-    TRemoteText remote(list);
-    const HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    const auto count = remote.Ready() && header ? SendMessageW(header, HDM_GETITEMCOUNT, 0, 0) : 0;
-    for (int column = 0; column < count; ++column) {
+    const auto header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    for (WPARAM column = 0; header && column < static_cast<WPARAM>(Header_GetItemCount(header)); ++column) {
         LVCOLUMNW item{};
         item.mask = LVCF_TEXT;
-        item.pszText = remote.Text();
-        item.cchTextMax = static_cast<int>(TRemoteText::Units);
-        std::string text = remote.Send(LVM_GETCOLUMNW, static_cast<WPARAM>(column), item);
-        columns.emplace_back(std::move(text), static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH,
-                                                                            static_cast<WPARAM>(column), 0)));
+        columns.emplace_back(RemoteListText(list, LVM_GETCOLUMNW, column, item),
+                             static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0)));
     }
     return columns;
-}
-
-int ListViewSelection(HWND list) {
-    return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 void SelectListLine(HWND list, int line) {

@@ -134,9 +134,8 @@ bool AnswerOpenDialog(const std::string& path, DWORD milliseconds = 5000);
 // first, then the names typed in quotes.
 bool AnswerOpenDialog(const std::string& folder, const std::vector<std::string>& names,
                       DWORD milliseconds = 5000);
-// The cells of another process's list view (report view), row by row, and its selected row (-1: none).
+// The cells of another process's list view (report view), row by row.
 std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns);
-int ListViewSelection(HWND list);
 // The headings of its columns and their widths in pixels.
 std::vector<std::pair<std::string, int>> ListViewColumns(HWND list);
 // Selects one line of another process's multiple-selection list, the others cleared, and tells

@@ -9,10 +9,8 @@
 #include <algorithm>
 
 #include "ConfigFrmRes.h"
-#include "DictionaryFiles.h"
 #include "ProgramTest.h"
 #include "SimpleReg.h"
-#include "UnicodeText.h"
 
 using namespace TestSupport;
 
@@ -101,22 +99,12 @@ TEST_F(CaptionFit, EveryCaptionOfThePagesAndTheDialogFitsAt96And144DpiInEitherFa
     ASettings::WriteLink(
         0, {"A dictionary of the trade's words, with examples", "http://example.com/?q=", "", false});
     ASettings::SetPrograms({L"The accounting program of the whole firm, with every module.exe"});
-    // A dictionary of a long name and a long path, so that every column of its page has a line.
-    const std::string folder = [] {
-        const std::string file = TempFile("dictionaries");
-        return file.substr(0, file.rfind('.'));
-    }();
-    CreateDirectoryA(folder.c_str(), nullptr);
-    ASettings::SetDictionaries({Utf16FromUtf8(WriteStarDict(
-        folder, "the-collaborative-international-dictionary-of-english",
-        "The Collaborative International Dictionary of English", {{"ephemeral", "Lasting a day."}}))});
     for (const std::string& face : {PrefixFace, std::string("DejaVu Serif")}) {
         RECT button{};
         for (int dpi : {96, 144}) {
             SetSystemFont(static_cast<DWORD>(dpi), face);
             TWordlark wordlark = TWordlark::Start();
             ASSERT_TRUE(wordlark.ShowWindow()); // which fills the pages
-            ASSERT_TRUE(wordlark.ShowPage(4)); // the Dictionaries page, whose files are read when shown
             // Edit and Lookup's hot key as the hook posts it (0x401, index 2), with nothing selected.
             PostMessageA(wordlark.Window, WM_USER + 1, 2, 0);
             HWND dialog = WaitForWindow("#32770", "Wordlark Lookup", 10000);

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "ConfigFrmRes.h"
+#include "DictWriter.h"
 #include "DictionaryFiles.h"
 #include "ProgramTest.h"
 #include "Settings.h"
@@ -61,45 +62,8 @@ protected:
     std::vector<std::string> LinkLines() const { return ListLines(Control(IDC_DEFINEDLINKSLISTBOX)); }
     int SelectedLink() const { return ListSelection(Control(IDC_DEFINEDLINKSLISTBOX)); }
 
-    // The Dictionaries page's list: name, headword count and file of each entry.
-    std::vector<std::vector<std::string>> DictionaryRows() const {
-        return ListViewRows(Control(IDC_DICTIONARIESLIST), 3);
-    }
-    std::string DictionaryButtons() const {
-        std::string enabled;
-        for (int id : {IDC_DICTIONARYREMOVEBUTTON, IDC_DICTIONARYMOVEUPBUTTON, IDC_DICTIONARYMOVEDOWNBUTTON})
-            enabled += IsWindowEnabled(Control(id)) ? '1' : '0';
-        return enabled;
-    }
-
     TWordlark Wordlark;
 };
-
-// A folder of its own in the prefix's temporary folder, with a small StarDict and dictd dictionary.
-struct TDictionaryFolder {
-    std::string Path = [] {
-        const std::string file = TempFile("dictionaries");
-        return file.substr(0, file.rfind('.')); // without the file's ".txt"
-    }();
-    std::string StarDict, Dictd;
-    TDictionaryFolder() {
-        CreateDirectoryA(Path.c_str(), nullptr);
-        StarDict = WriteStarDict(Path, "fruit", "Fruit of the Garden",
-                                 {{"apple", "A round fruit."}, {"pear", "A fruit."}});
-        Dictd = WriteDictd(Path, "animals", "Animals Small and Large",
-                           {{"cat", "A small cat.\n"}, {"dog", "A dog.\n"}, {"emu", "A large bird.\n"}});
-    }
-};
-
-std::string Joined(const std::vector<std::vector<std::string>>& rows) {
-    std::string text;
-    for (const auto& row : rows) {
-        for (const std::string& cell : row)
-            text += cell + " | ";
-        text += "\n";
-    }
-    return text;
-}
 
 TEST_F(ConfigPages, HotKeysAreDefinedByPressingThemAndStoredOnlyByAValidApply) {
     StartShown();
@@ -460,71 +424,70 @@ TEST_F(ConfigPages, ViewInstructionsOpensTheReadMeBesideTheProgramByMouseAndBySp
 } // namespace
 
 // Several files chosen at once in the real Open dialog: the damaged one is refused with its box, the
-// others listed with their names and counts; a file listed already is not listed twice; the order
-// is changed with Move Up; only Apply stores the list, and Cancel drops what was changed since.
-TEST_F(ConfigPages, DictionariesAreAddedInTheOpenDialogOrderedAndStoredOnlyByApply) {
-    const TDictionaryFolder folder;
-    WriteFiles({{folder.Path + "\\broken.ifo", "StarDict's dict ifo file\nversion=2.4.2\nwordcount=7\n"}});
+// others listed with their names and counts; the same file in capitals is not listed twice; Move Up
+// reorders; only Apply stores the list, and Cancel drops a removal. A listed file deleted while the
+// program runs shows as missing the next time and stays listed.
+TEST_F(ConfigPages, DictionariesAreAddedInTheOpenDialogReorderedAndStoredOnlyByApply) {
+    const std::string file = TempFile("dictionaries"), folder = file.substr(0, file.rfind('.'));
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    DictWriter::TStarDictOptions plain;
+    plain.SameTypes = "m";
+    WriteFiles(DictWriter::StarDictFiles(folder + "\\fruit", "Fruit",
+                                         {{"apple", "Round."}, {"pear", "Sweet."}}, {}, plain));
+    WriteFiles(DictWriter::DictdFiles(folder + "\\animals",
+                                      {{"00-database-short", "", "00-database-short\n Animals\n"},
+                                       {"00-database-utf8", "", "\n"},
+                                       {"cat", "", "A cat.\n"},
+                                       {"dog", "", "A dog.\n"},
+                                       {"emu", "", "A bird.\n"}}));
+    WriteFiles({{folder + "\\broken.ifo", "StarDict's dict ifo file\nversion=2.4.2\nwordcount=7\n"}});
+    const std::vector<std::string> fruit = {"Fruit", "2", folder + "\\fruit.ifo"},
+                                   animals = {"Animals", "3", folder + "\\animals.index"};
+    using TRows = std::vector<std::vector<std::string>>;
+    const auto rows = [&] { return ListViewRows(Control(IDC_DICTIONARIESLIST), 3); };
+    const auto buttons = [&] {
+        std::string enabled;
+        for (int id : {IDC_DICTIONARYREMOVEBUTTON, IDC_DICTIONARYMOVEUPBUTTON, IDC_DICTIONARYMOVEDOWNBUTTON})
+            enabled += IsWindowEnabled(Control(id)) ? '1' : '0';
+        return enabled;
+    };
     StartShown();
     ASSERT_TRUE(Wordlark.ShowPage(DictionariesPage));
-    EXPECT_EQ(DictionaryButtons(), "000") << "nothing listed, nothing to remove or move";
+    EXPECT_EQ(buttons(), "000") << "nothing listed, nothing to remove or move";
     Click(Control(IDC_DICTIONARYADDBUTTON));
     ASSERT_TRUE(AnswerOpenDialog(""));
-    EXPECT_TRUE(DictionaryRows().empty());
-
     Click(Control(IDC_DICTIONARYADDBUTTON));
-    ASSERT_TRUE(AnswerOpenDialog(folder.Path, {"fruit.ifo", "broken.ifo", "animals.index"}));
+    ASSERT_TRUE(AnswerOpenDialog(folder, {"fruit.ifo", "broken.ifo", "animals.index"}));
     const std::string refusal = AnswerMessageBox("Dictionary Not Added", IDOK);
-    EXPECT_NE(refusal.find(folder.Path + "\\broken.ifo"), std::string::npos) << refusal;
-    const std::vector<std::vector<std::string>> added = {{"Fruit of the Garden", "2", folder.StarDict},
-                                                         {"Animals Small and Large", "3", folder.Dictd}};
-    ASSERT_TRUE(WaitUntil([&] { return DictionaryRows() == added; }, 3000)) << Joined(DictionaryRows());
-    EXPECT_EQ(ListViewSelection(Control(IDC_DICTIONARIESLIST)), 1) << "the last one added is selected";
-    EXPECT_EQ(DictionaryButtons(), "110");
-
+    EXPECT_NE(refusal.find(folder + "\\broken.ifo\r\n"), std::string::npos) << refusal;
+    ASSERT_TRUE(WaitUntil([&] { return rows() == TRows{fruit, animals}; }, 3000)) << rows().size();
+    EXPECT_EQ(buttons(), "110") << "the last one added is selected";
     Click(Control(IDC_DICTIONARYMOVEUPBUTTON));
-    ASSERT_TRUE(WaitUntil([&] { return DictionaryRows().front() == added[1]; }, 3000))
-        << Joined(DictionaryRows());
-    EXPECT_EQ(DictionaryButtons(), "101");
-    std::string shouted = folder.StarDict;
+    ASSERT_TRUE(WaitUntil([&] { return rows() == TRows{animals, fruit}; }, 3000));
+    EXPECT_EQ(buttons(), "101");
+    std::string shouted = fruit[2];
     CharUpperA(shouted.data());
     Click(Control(IDC_DICTIONARYADDBUTTON));
     ASSERT_TRUE(AnswerOpenDialog(shouted));
     PumpMessages(300);
-    EXPECT_EQ(DictionaryRows().size(), 2u) << Joined(DictionaryRows());
+    EXPECT_EQ(rows().size(), 2u);
     EXPECT_TRUE(ASettings::GetDictionaries().empty()) << "stored before Apply";
 
     Click(Control(IDC_APPLYBUTTON));
-    const std::vector<std::wstring> stored = {Utf16FromUtf8(folder.Dictd), Utf16FromUtf8(folder.StarDict)};
+    const std::vector<std::wstring> stored = {Utf16FromUtf8(animals[2]), Utf16FromUtf8(fruit[2])};
     ASSERT_TRUE(WaitUntil([&] { return ASettings::GetDictionaries() == stored; }, 3000));
     EXPECT_EQ(ASimpleReg::ReadInteger(DictionariesKey, "DictionaryCount", -1), 2);
-
-    // Removed, then cancelled: the store keeps both, and the window shows them again.
     Click(Control(IDC_DICTIONARYREMOVEBUTTON));
-    ASSERT_TRUE(WaitUntil([&] { return DictionaryRows().size() == 1; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return rows() == TRows{fruit}; }, 3000));
     Click(Control(IDC_CANCELBUTTON));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(Wordlark.Window); }, 3000));
     EXPECT_EQ(ASettings::GetDictionaries(), stored);
-    ASSERT_TRUE(Wordlark.ShowWindow());
-    EXPECT_EQ(DictionaryRows(), (std::vector<std::vector<std::string>>{added[1], added[0]}));
-}
 
-// Deleted while the program runs: shown as missing the next time, listed and stored still.
-TEST_F(ConfigPages, AListedDictionaryWhoseFileIsGoneShowsAsMissingAndStaysListed) {
-    const TDictionaryFolder folder;
-    ASettings::SetDictionaries({Utf16FromUtf8(folder.StarDict), Utf16FromUtf8(folder.Dictd)});
-    StartShown();
-    ASSERT_TRUE(Wordlark.ShowPage(DictionariesPage));
-    ASSERT_EQ(DictionaryRows().size(), 2u);
-    EXPECT_EQ(DictionaryRows()[0][0], "Fruit of the Garden");
-    Click(Control(IDC_CANCELBUTTON));
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(Wordlark.Window); }, 3000));
-    ASSERT_TRUE(DeleteFileA(folder.StarDict.c_str()));
+    ASSERT_TRUE(DeleteFileA(fruit[2].c_str()));
     ASSERT_TRUE(Wordlark.ShowWindow());
-    const std::vector<std::vector<std::string>> shown = {{"(missing)", "", folder.StarDict},
-                                                         {"Animals Small and Large", "3", folder.Dictd}};
-    ASSERT_TRUE(WaitUntil([&] { return DictionaryRows() == shown; }, 3000)) << Joined(DictionaryRows());
+    const std::vector<std::string> missing = {"(missing)", "", fruit[2]};
+    ASSERT_TRUE(WaitUntil([&] { return rows() == TRows{animals, missing}; }, 3000)) << rows()[1][0];
     Click(Control(IDC_OKBUTTON));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(Wordlark.Window); }, 3000));
-    EXPECT_EQ(ASettings::GetDictionaries().size(), 2u);
+    EXPECT_EQ(ASettings::GetDictionaries(), stored);
 }
