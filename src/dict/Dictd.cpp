@@ -254,10 +254,7 @@ bool TDictd::LookupEntries(const std::string& word, std::vector<TDictEntry>& ent
             entries.clear();
             return false;
         }
-        std::string text = WellFormedUtf8(data);
-        while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-            text.pop_back();
-        entries.push_back({std::string(line.Headword()), std::move(text)});
+        entries.push_back({std::string(line.Headword()), TrimBlanks(WellFormedUtf8(data))});
     }
     return true;
 }

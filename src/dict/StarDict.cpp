@@ -156,13 +156,9 @@ std::string FieldText(char type, std::string_view data) {
 }
 
 void AppendField(std::string& text, const std::string& field) {
-    const std::size_t first = field.find_first_not_of("\r\n");
-    const std::size_t last = field.find_last_not_of(" \t\r\n");
-    if (first == std::string::npos || last == std::string::npos || last < first)
-        return;
-    if (!text.empty())
-        text += '\n';
-    text.append(field, first, last - first + 1);
+    const std::string trimmed = TrimBlanks(field);
+    if (!trimmed.empty())
+        text += (text.empty() ? "" : "\n") + trimmed;
 }
 
 class TStarDict : public TDictionary {
