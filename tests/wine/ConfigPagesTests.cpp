@@ -432,8 +432,8 @@ TEST_F(ConfigPages, DictionariesAreAddedInTheOpenDialogReorderedAndStoredOnlyByA
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     DictWriter::TStarDictOptions plain;
     plain.SameTypes = "m";
-    WriteFiles(DictWriter::StarDictFiles(folder + "\\fruit", "Fruit",
-                                         {{"apple", "Round."}, {"pear", "Sweet."}}, {}, plain));
+    WriteFiles(
+        DictWriter::StarDictFiles(folder + "\\fruit", {{"apple", "Round."}, {"pear", "Sweet."}}, {}, plain));
     WriteFiles(DictWriter::DictdFiles(folder + "\\animals",
                                       {{"00-database-short", "", "00-database-short\n Animals\n"},
                                        {"00-database-utf8", "", "\n"},
@@ -441,7 +441,7 @@ TEST_F(ConfigPages, DictionariesAreAddedInTheOpenDialogReorderedAndStoredOnlyByA
                                        {"dog", "", "A dog.\n"},
                                        {"emu", "", "A bird.\n"}}));
     WriteFiles({{folder + "\\broken.ifo", "StarDict's dict ifo file\nversion=2.4.2\nwordcount=7\n"}});
-    const std::vector<std::string> fruit = {"Fruit", "2", folder + "\\fruit.ifo"},
+    const std::vector<std::string> fruit = {"Test Book", "2", folder + "\\fruit.ifo"},
                                    animals = {"Animals", "3", folder + "\\animals.index"};
     using TRows = std::vector<std::vector<std::string>>;
     const auto rows = [&] { return ListViewRows(Control(IDC_DICTIONARIESLIST), 3); };
