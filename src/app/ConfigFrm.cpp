@@ -9,6 +9,7 @@
 #include "../common/Settings.h"
 #include "../common/UnicodeText.h"
 #include "../hook/KeyboardHook.h"
+#include "../lookup/AnswerFrm.h"
 #include "../lookup/WinApiHacks.h"
 #include "ConfigFrmRes.h"
 #include "Help.h"
@@ -146,6 +147,8 @@ int TConfigForm::RunMessageLoop() {
             MainPagesChange();
             continue;
         }
+        if (TAnswerForm::PreTranslateMessage(message))
+            continue;
         // Tab, Enter and Escape work in the window and in every open Edit-and-Lookup dialog.
         HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
         if (root && (root == Window || IsEditAndLookupForm(root)) && IsDialogMessageW(root, &message))
@@ -319,6 +322,12 @@ void TConfigForm::FormCreate() {
     HookStarted = ASettings::GetHookHandle() != nullptr;
     SetHelpContexts();
     SetControlUtf8Text(GetDlgItem(Pages[OverviewPage], IDC_OVERVIEWNOTESLABEL), LoadText(IDS_OVERVIEWNOTES));
+    // With the window and the hook up, the dictionaries are read on a thread of their own.
+    DictionariesChanged();
+}
+
+void TConfigForm::DictionariesChanged() {
+    Engine.OpenDictionaries();
 }
 
 void TConfigForm::FormDestroy() {

@@ -84,6 +84,10 @@ public:
     void ProgramAddButtonClick();
     void ProgramRemoveButtonClick();
 
+    // --- The user's dictionaries ---
+    // Opens the stored dictionaries anew, in the background; call after the stored list changed.
+    void DictionariesChanged();
+
     // --- Overview page, read-me and uninstall (src/app/ConfigFrmOverview.cpp) ---
     void OpenProgramFile(const std::string& name);
 
