@@ -21,3 +21,7 @@ add_dependencies(LookupEndToEndTests WL Tarnwick2 KeyTarget StubBrowser)
 wl_wine_test(EveryProgramTests EveryProgramTests.cpp)
 target_include_directories(EveryProgramTests PRIVATE ${PROJECT_SOURCE_DIR}/src/app)
 add_dependencies(EveryProgramTests WL Tarnwick2 KeyTarget KeyTarget32 StubBrowser)
+
+wl_wine_test(DictionaryLookupTests DictionaryLookupTests.cpp)
+target_include_directories(DictionaryLookupTests PRIVATE ${PROJECT_SOURCE_DIR}/src/lookup)
+add_dependencies(DictionaryLookupTests WL Tarnwick2 StubBrowser)
