@@ -1,5 +1,6 @@
 #include "AnswerFrm.h"
 
+#include <commctrl.h>
 #include <richedit.h>
 
 #include <algorithm>
@@ -89,6 +90,14 @@ TScreenBox WordAnchor(HWND source) {
     const HMONITOR monitor = MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST);
     // Below the pointer's own picture, not under it.
     return {pointer.x, pointer.y, pointer.x + 1, pointer.y + MulDiv(20, MonitorDpi(monitor), 96)};
+}
+
+// The dialog manager selects the whole text of an edit that gets the focus from it (on activation
+// too): the text control tells it that it has no such selection to offer.
+LRESULT CALLBACK TextControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR) {
+    const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+    return message == WM_GETDLGCODE ? result & ~static_cast<LRESULT>(DLGC_HASSETSEL) : result;
 }
 
 HFONT VariantOf(HFONT font, LONG weight, bool italic, int sizeNumerator, int sizeDenominator) {
@@ -235,6 +244,7 @@ void TAnswerForm::FormCreate() {
     Text = CreateWindowExW(0, controlClass, L"", style, 0, 0, 10, 10, Window,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ANSWERTEXT)),
                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(Window, GWLP_HINSTANCE)), nullptr);
+    SetWindowSubclass(Text, TextControlProc, 0, 0);
     // First in the tab order: the keys scroll and select the text.
     SetWindowPos(Text, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     const auto font = reinterpret_cast<HFONT>(SendMessageW(Window, WM_GETFONT, 0, 0));
@@ -279,14 +289,12 @@ void TAnswerForm::SetContent(const TAnswer& answer) {
         case TAnswerStyle::Heading:
             format.dwEffects = CFE_BOLD;
             format.yHeight = base.yHeight * 5 / 4;
-            format.crTextColor = GetSysColor(COLOR_HOTLIGHT);
             break;
         case TAnswerStyle::Headword:
             format.dwEffects = CFE_BOLD;
             break;
         case TAnswerStyle::Notice:
             format.dwEffects = CFE_ITALIC;
-            format.crTextColor = GetSysColor(COLOR_GRAYTEXT);
             break;
         default:
             break;
@@ -371,15 +379,38 @@ SIZE TAnswerForm::LayOut(const TScreenBox& anchor) {
     ReleaseDC(Window, dc);
 
     const int footHeight = buttonHeight + 2 * gap;
-    const int textBoxHeight = std::min(maxHeight - frameHeight - footHeight, textHeight + 2 * padding);
-    const int clientHeight = textBoxHeight + footHeight;
-    MoveWindow(Text, 0, 0, clientWidth, textBoxHeight, FALSE);
-    if (RichText) {
-        RECT inner{padding, padding, clientWidth - padding - scrollBar, textBoxHeight - padding};
-        SendMessageW(Text, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&inner));
-    } else {
-        SendMessageW(Text, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(padding, padding));
+    const int largestBox = maxHeight - frameHeight - footHeight;
+    // A rich edit lays its text out in its own way (paragraph spacing, the larger heading): at its
+    // final width, it says how high the text is.
+    const auto placeText = [&](int height) {
+        MoveWindow(Text, 0, 0, clientWidth, height, FALSE);
+        if (RichText) {
+            RECT inner{padding, padding, clientWidth - padding - scrollBar, height - padding};
+            SendMessageW(Text, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&inner));
+        } else {
+            SendMessageW(Text, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(padding, padding));
+        }
+    };
+    int textBoxHeight = std::min(largestBox, textHeight + 2 * padding);
+    if (RichText && !Paragraphs.empty()) {
+        // Where the control itself puts the last character, at the final width, and that
+        // character's line below it.
+        placeText(largestBox);
+        GETTEXTLENGTHEX count{GTL_NUMCHARS | GTL_PRECISE, 1200};
+        const auto length = SendMessageW(Text, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&count), 0);
+        POINTL last{0, -1};
+        SendMessageW(Text, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&last), std::max<LRESULT>(length - 1, 0));
+        TEXTMETRICW metrics{};
+        HDC textDc = GetDC(Text);
+        const HGDIOBJ previous = SelectObject(textDc, fontOf(Paragraphs.back().Style));
+        GetTextMetricsW(textDc, &metrics);
+        SelectObject(textDc, previous);
+        ReleaseDC(Text, textDc);
+        if (last.y >= 0)
+            textBoxHeight = std::min<int>(largestBox, last.y + metrics.tmHeight + padding + 2);
     }
+    const int clientHeight = textBoxHeight + footHeight;
+    placeText(textBoxHeight);
     const int buttonTop = textBoxHeight + gap;
     MoveWindow(GetDlgItem(Window, IDC_MORELINKSBUTTON), clientWidth - gap - moreWidth, buttonTop, moreWidth,
                buttonHeight, FALSE);
