@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing Wordlark need on Debian, where it is missing:
 # the MinGW-w64 cross compiler, Wine, Xvfb, CMake, GoogleTest sources, clang (for the fuzzer)
-# Python (icon art) and NSIS (the installer); and for 32-bit test programs, Debian's 32-bit Wine
+# Python (icon art) and NSIS (the installer); zlib for both builds (the cross build links it
+# statically); real dictionaries and sdcv for the dictionary readers' tests; and for 32-bit test programs, Debian's 32-bit Wine
 # and the i686 MinGW-w64 C compiler.
 set -euo pipefail
 
@@ -26,6 +27,13 @@ command -v clang++ >/dev/null || need+=(clang)
 command -v python3 >/dev/null || need+=(python3)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 command -v makensis >/dev/null || need+=(nsis)
+[ -f /usr/x86_64-w64-mingw32/lib/libz.a ] || need+=(libz-mingw-w64-dev)
+[ -f /usr/include/zlib.h ] || need+=(zlib1g-dev)
+[ -f /usr/share/dictd/wn.index ] || need+=(dict-wn)
+[ -f /usr/share/dictd/gcide.index ] || need+=(dict-gcide)
+[ -f /usr/share/dictd/freedict-fra-eng.index ] || need+=(dict-freedict-fra-eng)
+[ -f /usr/share/stardict/dic/XMLittre.ifo ] || need+=(stardict-xmlittre)
+command -v sdcv >/dev/null || need+=(sdcv)
 
 if [ ${#need[@]} -gt 0 ]; then
     echo "Installing: ${need[*]}"

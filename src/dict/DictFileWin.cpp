@@ -1,0 +1,56 @@
+// The system's files through Win32: opened with sharing that lets other programs move, replace or
+// delete them meanwhile, the UTF-8 path converted to UTF-16 once.
+#include <windows.h>
+
+#include "common/UnicodeText.h"
+#include "common/WinHandles.h"
+#include "dict/DictFile.h"
+
+namespace {
+
+class TWinFile : public TDictFile {
+public:
+    TWinFile(TUniqueHandle handle, std::uint64_t size) : Handle(std::move(handle)), FileSize(size) {}
+    std::uint64_t Size() const override { return FileSize; }
+    bool Read(std::uint64_t offset, char* buffer, std::size_t length) override {
+        if (offset > FileSize || length > FileSize - offset)
+            return false;
+        while (length > 0) {
+            OVERLAPPED place{};
+            place.Offset = static_cast<DWORD>(offset);
+            place.OffsetHigh = static_cast<DWORD>(offset >> 32);
+            const DWORD part = length > 0x40000000 ? 0x40000000 : static_cast<DWORD>(length);
+            DWORD read = 0;
+            if (!ReadFile(Handle.Get(), buffer, part, &read, &place) || read == 0)
+                return false;
+            buffer += read;
+            offset += read;
+            length -= read;
+        }
+        return true;
+    }
+
+private:
+    TUniqueHandle Handle;
+    std::uint64_t FileSize;
+};
+
+class TWinFiles : public TDictFiles {
+public:
+    std::unique_ptr<TDictFile> Open(const std::string& path) const override {
+        TUniqueHandle handle(CreateFileW(Utf16FromUtf8(path).c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        LARGE_INTEGER size{};
+        if (!handle || !GetFileSizeEx(handle.Get(), &size) || size.QuadPart < 0)
+            return nullptr;
+        return std::make_unique<TWinFile>(std::move(handle), static_cast<std::uint64_t>(size.QuadPart));
+    }
+};
+
+} // namespace
+
+const TDictFiles& SystemDictFiles() {
+    static const TWinFiles files;
+    return files;
+}
