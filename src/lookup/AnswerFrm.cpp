@@ -411,6 +411,8 @@ SIZE TAnswerForm::LayOut(const TScreenBox& anchor) {
     }
     const int clientHeight = textBoxHeight + footHeight;
     placeText(textBoxHeight);
+    // Measured and shrunk, the control may have scrolled: the answer is read from its start.
+    SendMessageW(Text, WM_VSCROLL, SB_TOP, 0);
     const int buttonTop = textBoxHeight + gap;
     MoveWindow(GetDlgItem(Window, IDC_MORELINKSBUTTON), clientWidth - gap - moreWidth, buttonTop, moreWidth,
                buttonHeight, FALSE);
