@@ -322,8 +322,9 @@ void TConfigForm::FormCreate() {
     HookStarted = ASettings::GetHookHandle() != nullptr;
     SetHelpContexts();
     SetControlUtf8Text(GetDlgItem(Pages[OverviewPage], IDC_OVERVIEWNOTESLABEL), LoadText(IDS_OVERVIEWNOTES));
-    // With the window and the hook up, the dictionaries are read on a thread of their own.
-    DictionariesChanged();
+    // With the window and the hook up, the dictionaries are read on a thread of their own, a moment
+    // after the start (at once when a lookup needs them).
+    Engine.OpenDictionaries(TLookupEngine::DictionaryStartDelayMs);
 }
 
 void TConfigForm::DictionariesChanged() {

@@ -266,50 +266,55 @@ void TAnswerForm::SetContent(const TAnswer& answer) {
     SetWindowTextW(Window, Utf16FromUtf8(answer.Word).c_str());
     SetDlgItemTextW(Window, IDC_WEBLOOKUPBUTTON,
                     Utf16FromUtf8("Look up on " + LinkMenuCaption(answer.WebLinkDescription)).c_str());
-    if (!RichText) {
-        SetWindowTextW(Text, Utf16FromUtf8(AnswerPlainText(Paragraphs)).c_str());
-        return;
-    }
-    // Each paragraph is added at the end in its own format. Only typing is refused while read-only,
-    // but not every version of the control agrees on that.
-    SendMessageW(Text, EM_SETREADONLY, FALSE, 0);
+}
+
+void TAnswerForm::FillText() {
+    // The whole text at once, then the formats of the few paragraphs that are not plain: each
+    // change of a rich edit's text lays out what follows it again.
     SendMessageW(Text, WM_SETREDRAW, FALSE, 0);
-    SetWindowTextW(Text, L"");
-    CHARFORMAT2W base{};
-    base.cbSize = sizeof base;
-    SendMessageW(Text, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&base));
-    for (std::size_t n = 0; n < Paragraphs.size(); ++n) {
-        const TAnswerParagraph& paragraph = Paragraphs[n];
-        CHARFORMAT2W format{};
-        format.cbSize = sizeof format;
-        format.dwMask = CFM_BOLD | CFM_ITALIC | CFM_SIZE | CFM_COLOR;
-        format.yHeight = base.yHeight;
-        format.crTextColor = GetSysColor(COLOR_WINDOWTEXT);
-        switch (paragraph.Style) {
-        case TAnswerStyle::Heading:
-            format.dwEffects = CFE_BOLD;
-            format.yHeight = base.yHeight * 5 / 4;
-            break;
-        case TAnswerStyle::Headword:
-            format.dwEffects = CFE_BOLD;
-            break;
-        case TAnswerStyle::Notice:
-            format.dwEffects = CFE_ITALIC;
-            break;
-        default:
-            break;
+    SetWindowTextW(Text, Utf16FromUtf8(AnswerPlainText(Paragraphs)).c_str());
+    if (RichText) {
+        CHARFORMAT2W base{};
+        base.cbSize = sizeof base;
+        SendMessageW(Text, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&base));
+        LONG at = 0;
+        for (const TAnswerParagraph& paragraph : Paragraphs) {
+            // The control keeps each line end as one character.
+            const std::wstring text = Utf16FromUtf8(paragraph.Text);
+            LONG length = static_cast<LONG>(text.size());
+            for (std::size_t end = text.find(L"\r\n"); end != std::wstring::npos;
+                 end = text.find(L"\r\n", end + 2))
+                --length;
+            CHARFORMAT2W format{};
+            format.cbSize = sizeof format;
+            format.dwMask = CFM_BOLD | CFM_ITALIC | CFM_SIZE;
+            format.yHeight = base.yHeight;
+            switch (paragraph.Style) {
+            case TAnswerStyle::Heading:
+                format.dwEffects = CFE_BOLD;
+                format.yHeight = base.yHeight * 5 / 4;
+                break;
+            case TAnswerStyle::Headword:
+                format.dwEffects = CFE_BOLD;
+                break;
+            case TAnswerStyle::Notice:
+                format.dwEffects = CFE_ITALIC;
+                break;
+            default:
+                format.dwMask = 0;
+                break;
+            }
+            if (format.dwMask && length > 0) {
+                CHARRANGE range{at, at + length};
+                SendMessageW(Text, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+                SendMessageW(Text, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+            }
+            at += length + 1;
         }
-        CHARRANGE end{-1, -1};
-        SendMessageW(Text, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&end));
-        SendMessageW(Text, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-        const std::wstring text = Utf16FromUtf8((n ? "\r\n" : "") + paragraph.Text);
-        SendMessageW(Text, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+        CHARRANGE start{0, 0};
+        SendMessageW(Text, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
     }
-    SendMessageW(Text, EM_SETREADONLY, TRUE, 0);
     SendMessageW(Text, WM_SETREDRAW, TRUE, 0);
-    CHARRANGE start{0, 0};
-    SendMessageW(Text, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
-    SendMessageW(Text, EM_SCROLLCARET, 0, 0);
     InvalidateRect(Text, nullptr, TRUE);
 }
 
@@ -373,8 +378,9 @@ SIZE TAnswerForm::LayOut(const TScreenBox& anchor) {
     const int clientWidth = std::max(buttonsWidth, std::min(maxWidth - frameWidth, textWidth + chrome));
     textWidth = clientWidth - chrome;
     int textHeight = 0;
-    for (const TAnswerParagraph& paragraph : Paragraphs)
-        textHeight += measure(paragraph, textWidth).bottom;
+    if (!RichText)
+        for (const TAnswerParagraph& paragraph : Paragraphs)
+            textHeight += measure(paragraph, textWidth).bottom;
     SelectObject(dc, before);
     ReleaseDC(Window, dc);
 
@@ -391,11 +397,14 @@ SIZE TAnswerForm::LayOut(const TScreenBox& anchor) {
             SendMessageW(Text, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(padding, padding));
         }
     };
+    // The text goes in at its final width, so that it is laid out once; the previous answer's
+    // text must not be laid out again first.
+    SetWindowTextW(Text, L"");
+    placeText(largestBox);
+    FillText();
     int textBoxHeight = std::min(largestBox, textHeight + 2 * padding);
     if (RichText && !Paragraphs.empty()) {
-        // Where the control itself puts the last character, at the final width, and that
-        // character's line below it.
-        placeText(largestBox);
+        // Where the control itself puts the last character, and that character's line below it.
         GETTEXTLENGTHEX count{GTL_NUMCHARS | GTL_PRECISE, 1200};
         const auto length = SendMessageW(Text, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&count), 0);
         POINTL last{0, -1};

@@ -44,8 +44,11 @@ private:
 
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void FormCreate();
+    // The caption, the web button's caption and the paragraphs; the text goes in with the layout.
     void SetContent(const TAnswer& answer);
-    // The window's size for its content on the monitor of `anchor`, the controls laid out in it.
+    void FillText();
+    // The window's size for its content on the monitor of `anchor`, the controls laid out in it and
+    // the text filled in.
     SIZE LayOut(const TScreenBox& anchor);
     void FormDeactivated();
     // Destroys the window, `this` with it; with giveBack the source gets the foreground again.

@@ -25,8 +25,8 @@ std::string FileName(const std::string& path) {
 
 } // namespace
 
-void TLookupEngine::OpenDictionaries() {
-    Shelf.Open(ListedDictionaries());
+void TLookupEngine::OpenDictionaries(unsigned delayMs) {
+    Shelf.Open(ListedDictionaries(), delayMs);
 }
 
 std::vector<TDictionaryAnswer> TLookupEngine::SearchDictionaries(const std::string& word,

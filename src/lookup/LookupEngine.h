@@ -69,8 +69,11 @@ public:
     static constexpr std::size_t MaxDictionaryWord = 255;
     // How long a lookup waits for the dictionaries that are still being opened.
     static constexpr unsigned DictionaryWaitMs = 5000;
-    // Reads the stored list and opens its dictionaries in the background (at start, after a change).
-    void OpenDictionaries();
+    // How long after the program's start its dictionaries are left unread, so that their reading
+    // does not compete with the start of the program and of others; a lookup does not wait for it.
+    static constexpr unsigned DictionaryStartDelayMs = 1000;
+    // Reads the stored list and opens its dictionaries in the background, after the delay.
+    void OpenDictionaries(unsigned delayMs = 0);
     // Looks LookupText up in the listed dictionaries and shows what they have in the answer window,
     // beside the word in `source`; true when the window shows it. When none has it, the window
     // shows that only if sayNotFound is set; with no dictionary listed nothing is shown.
