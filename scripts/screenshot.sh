@@ -2,8 +2,9 @@
 # Starts WL.exe in a Wine session of a build folder, opens its configuration window the way a
 # double-click on the tray icon does, and writes one PNG of the Wine desktop per page for checking
 # by eye: overview, hot keys, web links with a predefined link selected, with a custom link, and
-# with a Greek and a Japanese one, and the programs whose keys are left alone. At another DPI the
-# names end in "-DPI".
+# with a Greek and a Japanese one, the programs whose keys are left alone, and the dictionaries
+# (Debian's WordNet, GCIDE, XMLittré and FreeDict French-English where installed, and one whose file
+# is gone). At another DPI the names end in "-DPI".
 # Usage: screenshot.sh [BUILD_DIR] [OUTPUT_DIR] [DPI]   (defaults: build/win, BUILD_DIR/screenshots, 96)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -71,6 +72,14 @@ Windows Registry Editor Version 5.00
 "Program2"="C:\\Games\\Λαβύρινθος\\Λαβύρινθος.exe"
 "Program3"="soffice.bin.exe"
 
+[HKEY_CURRENT_USER\Software\Orvane\Wordlark2\Dictionaries]
+"DictionaryCount"=dword:00000005
+"Dictionary0"="Z:\\usr\\share\\dictd\\wn.index"
+"Dictionary1"="Z:\\usr\\share\\dictd\\gcide.index"
+"Dictionary2"="Z:\\usr\\share\\stardict\\dic\\XMLittre.ifo"
+"Dictionary3"="Z:\\usr\\share\\dictd\\freedict-fra-eng.index"
+"Dictionary4"="C:\\Dictionaries\\Λεξικό\\moved-away.ifo"
+
 REG
 wine regedit /S "$(winepath -w "$reg_file")" >/dev/null 2>&1
 rm -f "$reg_file"
@@ -92,3 +101,4 @@ shoot weblinks-custom 2 0
 shoot weblinks-greek 2 1
 shoot weblinks-japanese 2 2
 shoot programs 3
+shoot dictionaries 4

@@ -66,12 +66,18 @@ const std::vector<TAnchorRule> PageAnchors[TConfigForm::PageCount] = {
      {IDC_PROGRAMSLISTBOX, SizeX | SizeY},
      {IDC_PROGRAMADDBUTTON, MoveY},
      {IDC_PROGRAMREMOVEBUTTON, MoveY}},
+    {{IDC_DICTIONARIESLABEL, SizeX},
+     {IDC_DICTIONARIESLIST, SizeX | SizeY},
+     {IDC_DICTIONARYADDBUTTON, MoveY},
+     {IDC_DICTIONARYREMOVEBUTTON, MoveY},
+     {IDC_DICTIONARYMOVEUPBUTTON, MoveX | MoveY},
+     {IDC_DICTIONARYMOVEDOWNBUTTON, MoveX | MoveY}},
 };
 
-constexpr const char* PageCaptions[TConfigForm::PageCount] = {"Overview", "Hot Keys", "Web Links",
-                                                              "Programs"};
+constexpr const char* PageCaptions[TConfigForm::PageCount] = {"Overview", "Hot Keys", "Web Links", "Programs",
+                                                              "Dictionaries"};
 constexpr int PageTemplates[TConfigForm::PageCount] = {IDD_OVERVIEWPAGE, IDD_HOTKEYSPAGE, IDD_WEBLINKSPAGE,
-                                                       IDD_PROGRAMSPAGE};
+                                                       IDD_PROGRAMSPAGE, IDD_DICTIONARIESPAGE};
 
 // GetDpiForWindow exists from Windows 10 1607 on; older systems scale by the screen's DPI.
 UINT WindowDpi(HWND window) {
@@ -99,7 +105,8 @@ TConfigForm::~TConfigForm() {
 
 bool TConfigForm::Create(HINSTANCE instance) {
     Instance = instance;
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls,
+                                  ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
 
     // The dialog template names this class, so the window carries the class name that a newly
@@ -211,6 +218,8 @@ INT_PTR CALLBACK TConfigForm::PageProc(HWND page, UINT message, WPARAM wParam, L
             for (int index = 0; index < PageCount; ++index)
                 if (form->Pages[index] == page)
                     form->PageLayouts[index].Apply();
+            if (page == form->Pages[DictionariesPage])
+                form->FitDictionaryColumns();
             return TRUE;
         }
     } catch (...) {
@@ -288,6 +297,7 @@ bool TConfigForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     case WM_RECAPTURE_LAYOUT:
         SetTitleFont();
         CaptureLayouts();
+        FitDictionaryColumns();
         return true;
     case WM_DESTROY:
         FormDestroy();
@@ -350,6 +360,7 @@ void TConfigForm::CreatePages() {
     }
     InitOverviewPage();
     InitWebLinksPage();
+    InitDictionariesPage();
     CaptureLayouts();
 }
 
@@ -391,6 +402,8 @@ void TConfigForm::SelectPage(TPage page) {
     for (int index = 0; index < PageCount; ++index)
         if (index != page && focus && IsChild(Pages[index], focus))
             SendMessageA(Window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(MainPages), TRUE);
+    if (page == DictionariesPage)
+        DictionariesPageShown();
 }
 
 void TConfigForm::SetHelpContexts() {
@@ -401,6 +414,9 @@ void TConfigForm::SetHelpContexts() {
     for (HWND control = GetWindow(Pages[ProgramsPage], GW_CHILD); control;
          control = GetWindow(control, GW_HWNDNEXT))
         SetWindowContextHelpId(control, ProgramsHelpContext);
+    for (HWND control = GetWindow(Pages[DictionariesPage], GW_CHILD); control;
+         control = GetWindow(control, GW_HWNDNEXT))
+        SetWindowContextHelpId(control, DictionariesHelpContext);
 }
 
 void TConfigForm::ShowHelp(int context) {

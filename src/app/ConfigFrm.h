@@ -14,7 +14,9 @@
 #include "ControlText.h"
 #include "ErrorBox.h"
 #include "PendingKeyCombos.h"
+#include "Settings.h"
 #include "WinHandles.h"
+#include "WorkingDictionaries.h"
 #include "WorkingLinks.h"
 #include "WorkingPrograms.h"
 
@@ -49,7 +51,14 @@ public:
     void UpdateTrayIcon();
 
     // Pages in tab order.
-    enum TPage { OverviewPage = 0, HotKeysPage = 1, WebLinksPage = 2, ProgramsPage = 3, PageCount = 4 };
+    enum TPage {
+        OverviewPage = 0,
+        HotKeysPage = 1,
+        WebLinksPage = 2,
+        ProgramsPage = 3,
+        DictionariesPage = 4,
+        PageCount = 5
+    };
     void SelectPage(TPage page);
 
     // --- Hot Keys page and the frame's load, validate and save (src/app/ConfigFrmHotKeys.cpp) ---
@@ -87,6 +96,18 @@ public:
     // --- The user's dictionaries ---
     // Opens the stored dictionaries anew, in the background; call after the stored list changed.
     void DictionariesChanged();
+
+    // --- Dictionaries page (src/app/ConfigFrmDictionaries.cpp) ---
+    void LoadDictionaries();
+    void SaveDictionaries();
+    // Opens the listed dictionaries not opened yet; the page shows them once it is shown.
+    void DictionariesPageShown();
+    void FillDictionaryList(int selected);
+    void FitDictionaryColumns();
+    void UpdateDictionaryButtons();
+    void DictionaryAddButtonClick();
+    void DictionaryRemoveButtonClick();
+    void DictionaryMoveButtonClick(int delta);
 
     // --- Overview page, read-me and uninstall (src/app/ConfigFrmOverview.cpp) ---
     void OpenProgramFile(const std::string& name);
@@ -152,6 +173,10 @@ private:
     void ReadMeTextLinkLabelClick();
     void UninstallButtonClick();
 
+    // Dictionaries page handlers.
+    void InitDictionariesPage();
+    int SelectedDictionary() const;
+
     // Messages of the pages' controls, which the pages hand to the window.
     void OnPageCommand(int id, int code, HWND control);
     bool OnPageNotify(const NMHDR& header);
@@ -178,6 +203,7 @@ private:
     TPendingKeyCombos PendingKeyCombos;
     TWorkingLinks WorkingLinks;
     TWorkingPrograms WorkingPrograms;
+    TWorkingDictionaries WorkingDictionaries{MaxListedDictionaries};
     bool FillingLinkEdits = false; // the program, not the user, is changing the link edits
     TGdiObject TitleFont;
     TImageList MoveUpImages, MoveDownImages;

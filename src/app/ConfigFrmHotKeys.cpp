@@ -1,6 +1,6 @@
 // The Hot Keys page, and the load, validate and save sequences that tie all pages together.
-// The window works on copies (PendingKeyCombos, WorkingLinks, WorkingPrograms) that only Apply and
-// OK write back.
+// The window works on copies (PendingKeyCombos, WorkingLinks, WorkingPrograms, WorkingDictionaries)
+// that only Apply and OK write back.
 #include "ConfigFrm.h"
 
 #include "../common/Errors.h"
@@ -52,6 +52,7 @@ void TConfigForm::LoadSettings() {
     LoadLinks();
     LoadDefaultLink();
     LoadPrograms();
+    LoadDictionaries();
 }
 
 void TConfigForm::LoadHotKeys() {
@@ -71,6 +72,7 @@ void TConfigForm::SaveSettings() {
     ASettings::SetOpenInNewBrowser(IsDlgButtonChecked(Window, IDC_NEWBROWSERWINDOWCHECKBOX) == BST_CHECKED);
     SaveLinks();
     SavePrograms();
+    SaveDictionaries();
     // The refill makes the stored name an existing link: a chosen description that is gone
     // leaves the first link as the default.
     FillDefaultLinkCombo(DefaultLinkComboText());

@@ -178,10 +178,26 @@ void TConfigForm::OnPageCommand(int id, int code, HWND control) {
     case IDC_PROGRAMREMOVEBUTTON:
         ProgramRemoveButtonClick();
         break;
+    case IDC_DICTIONARYADDBUTTON:
+        DictionaryAddButtonClick();
+        break;
+    case IDC_DICTIONARYREMOVEBUTTON:
+        DictionaryRemoveButtonClick();
+        break;
+    case IDC_DICTIONARYMOVEUPBUTTON:
+        DictionaryMoveButtonClick(-1);
+        break;
+    case IDC_DICTIONARYMOVEDOWNBUTTON:
+        DictionaryMoveButtonClick(+1);
+        break;
     }
 }
 
 bool TConfigForm::OnPageNotify(const NMHDR& header) {
+    if (header.idFrom == IDC_DICTIONARIESLIST && header.code == LVN_ITEMCHANGED) {
+        UpdateDictionaryButtons();
+        return true;
+    }
     if (header.code != static_cast<UINT>(NM_CLICK) && header.code != static_cast<UINT>(NM_RETURN))
         return false;
     switch (header.idFrom) {

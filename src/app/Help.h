@@ -13,6 +13,7 @@ enum THelpContext : int {
     EditLookupHelpContext = 130,
     ConfigWindowHelpContext = 135,
     ProgramsHelpContext = 140,
+    DictionariesHelpContext = 145,
 };
 
 // The topic's file for a program at programPath: the path without its extension, "-", the number, ".html".

@@ -1,6 +1,7 @@
 set(WL_APP_SOURCES
   app/AnchorLayout.cpp
   app/ConfigFrm.cpp
+  app/ConfigFrmDictionaries.cpp
   app/ConfigFrmHotKeys.cpp
   app/ConfigFrmOverview.cpp
   app/ConfigFrmPrograms.cpp
@@ -28,4 +29,4 @@ set_source_files_properties(app/WL.rc PROPERTIES
 set_source_files_properties(app/ConfigFrm.rc PROPERTIES OBJECT_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/app/ConfigFrmRes.h)
 
 # One help page per topic, copied beside the program under its name (WL-110.html ...).
-set(WL_HELP_TOPICS 110 120 125 130 135 140)
+set(WL_HELP_TOPICS 110 120 125 130 135 140 145)

@@ -174,7 +174,8 @@ std::unique_ptr<TDictData> TDictData::Open(const TDictFiles& files, const std::s
     }
     data->DataSize = size;
     std::string last;
-    if (!data->ReadChunks(*file, before, size - before, last)) {
+    TChunk kept;
+    if (!data->ReadChunks(*file, before, size - before, last, kept)) {
         error = Damaged("its last chunk does not inflate to its length");
         return nullptr;
     }
@@ -182,25 +183,37 @@ std::unique_ptr<TDictData> TDictData::Open(const TDictFiles& files, const std::s
 }
 
 bool TDictData::Read(std::uint64_t offset, std::uint64_t length, std::string& bytes) const {
-    bytes.clear();
-    if (offset > DataSize || length > DataSize - offset)
-        return false;
-    const std::unique_ptr<TDictFile> file = Files.Open(Path);
-    if (!file || file->Size() != FileSize)
-        return false;
-    if (!Zipped) {
-        bytes.resize(static_cast<std::size_t>(length));
-        return file->Read(offset, bytes.data(), bytes.size());
-    }
-    // The same header as when opened, so that the chunk table still describes this file.
-    std::string header(Header.size(), '\0');
-    if (!file->Read(0, header.data(), header.size()) || header != Header)
-        return false;
-    return ReadChunks(*file, offset, length, bytes);
+    return TDictReading(*this).Read(offset, length, bytes);
 }
 
-bool TDictData::ReadChunks(TDictFile& file, std::uint64_t offset, std::uint64_t length,
-                           std::string& bytes) const {
+std::unique_ptr<TDictFile> TDictData::Reopen() const {
+    std::unique_ptr<TDictFile> file = Files.Open(Path);
+    if (!file || file->Size() != FileSize)
+        return nullptr;
+    // The same header as when opened, so that the chunk table still describes this file.
+    std::string header(Header.size(), '\0');
+    if (Zipped && (!file->Read(0, header.data(), header.size()) || header != Header))
+        return nullptr;
+    return file;
+}
+
+bool TDictReading::Read(std::uint64_t offset, std::uint64_t length, std::string& bytes) {
+    bytes.clear();
+    if (offset > Data.DataSize || length > Data.DataSize - offset)
+        return false;
+    if (!File)
+        File = Data.Reopen();
+    if (!File)
+        return false;
+    if (!Data.Zipped) {
+        bytes.resize(static_cast<std::size_t>(length));
+        return File->Read(offset, bytes.data(), bytes.size());
+    }
+    return Data.ReadChunks(*File, offset, length, bytes, Kept);
+}
+
+bool TDictData::ReadChunks(TDictFile& file, std::uint64_t offset, std::uint64_t length, std::string& bytes,
+                           TChunk& kept) const {
     bytes.clear();
     if (length == 0)
         return true;
@@ -208,17 +221,29 @@ bool TDictData::ReadChunks(TDictFile& file, std::uint64_t offset, std::uint64_t 
     const std::uint64_t chunkCount = ChunkStarts.size() - 1;
     if (last >= chunkCount)
         return false;
-    std::string packed(static_cast<std::size_t>(ChunkStarts[last + 1] - ChunkStarts[first]), '\0');
-    if (!file.Read(ChunkStarts[first], packed.data(), packed.size()))
-        return false;
     std::string plain;
-    plain.reserve(static_cast<std::size_t>((last - first + 1) * ChunkLength));
-    for (std::uint64_t chunk = first; chunk <= last; ++chunk) {
-        const std::uint64_t expected = chunk + 1 < chunkCount ? ChunkLength : DataSize - chunk * ChunkLength;
-        if (!InflateChunk(packed.data() + (ChunkStarts[chunk] - ChunkStarts[first]),
-                          static_cast<std::size_t>(ChunkStarts[chunk + 1] - ChunkStarts[chunk]),
-                          static_cast<std::size_t>(expected), plain))
+    std::uint64_t from = first;
+    if (kept.Index == first) {
+        plain = kept.Bytes;
+        ++from;
+    }
+    if (from <= last) {
+        std::string packed(static_cast<std::size_t>(ChunkStarts[last + 1] - ChunkStarts[from]), '\0');
+        if (!file.Read(ChunkStarts[from], packed.data(), packed.size()))
             return false;
+        plain.reserve(static_cast<std::size_t>((last - first + 1) * ChunkLength));
+        std::size_t lastStart = 0;
+        for (std::uint64_t chunk = from; chunk <= last; ++chunk) {
+            const std::uint64_t expected =
+                chunk + 1 < chunkCount ? ChunkLength : DataSize - chunk * ChunkLength;
+            lastStart = plain.size();
+            if (!InflateChunk(packed.data() + (ChunkStarts[chunk] - ChunkStarts[from]),
+                              static_cast<std::size_t>(ChunkStarts[chunk + 1] - ChunkStarts[chunk]),
+                              static_cast<std::size_t>(expected), plain))
+                return false;
+        }
+        kept.Index = last;
+        kept.Bytes.assign(plain, lastStart, std::string::npos);
     }
     bytes = plain.substr(static_cast<std::size_t>(offset - first * ChunkLength),
                          static_cast<std::size_t>(length));

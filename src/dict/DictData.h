@@ -22,9 +22,19 @@ public:
     // The bytes [offset, offset + length) of the definitions.
     bool Read(std::uint64_t offset, std::uint64_t length, std::string& bytes) const;
 
+    // The last chunk inflated, which the next read of the same lookup may need again.
+    struct TChunk {
+        std::uint64_t Index = ~0ull;
+        std::string Bytes;
+    };
+
 private:
+    friend class TDictReading;
     TDictData(const TDictFiles& files, std::string path) : Files(files), Path(std::move(path)) {}
-    bool ReadChunks(TDictFile& file, std::uint64_t offset, std::uint64_t length, std::string& bytes) const;
+    // The file opened anew, when it is still the one opened first.
+    std::unique_ptr<TDictFile> Reopen() const;
+    bool ReadChunks(TDictFile& file, std::uint64_t offset, std::uint64_t length, std::string& bytes,
+                    TChunk& kept) const;
 
     const TDictFiles& Files;
     std::string Path;
@@ -36,6 +46,18 @@ private:
     std::string Header;
     std::uint32_t ChunkLength = 0;
     std::vector<std::uint64_t> ChunkStarts;
+};
+
+// The reads of one lookup: the file opened and checked once, a chunk inflated once.
+class TDictReading {
+public:
+    explicit TDictReading(const TDictData& data) : Data(data) {}
+    bool Read(std::uint64_t offset, std::uint64_t length, std::string& bytes);
+
+private:
+    const TDictData& Data;
+    std::unique_ptr<TDictFile> File;
+    TDictData::TChunk Kept;
 };
 
 // A whole gzip file inflated; it must inflate to exactly `expectedSize` bytes.

@@ -3,7 +3,7 @@
 // letters, digits and spaces, or (when the dictionary says it keeps all characters or is UTF-8)
 // in plain byte order; the .dict or .dict.dz holds the definitions as plain text.
 #include <algorithm>
-#include <new>
+#include <exception>
 
 #include "dict/DictData.h"
 #include "dict/DictReaders.h"
@@ -117,6 +117,7 @@ public:
     bool Lookup(const std::string& word, std::vector<TDictEntry>& entries) const override;
 
 private:
+    bool LookupEntries(const std::string& word, std::vector<TDictEntry>& entries) const;
     TIndexLine Line(std::uint32_t start) const;
 
     const TDictFiles& Files;
@@ -215,6 +216,15 @@ TIndexLine TDictd::Line(std::uint32_t start) const {
 }
 
 bool TDictd::Lookup(const std::string& word, std::vector<TDictEntry>& entries) const {
+    try {
+        return LookupEntries(word, entries);
+    } catch (const std::exception&) { // out of memory for a huge entry, or a fault of ours: not a crash
+        entries.clear();
+        return false;
+    }
+}
+
+bool TDictd::LookupEntries(const std::string& word, std::vector<TDictEntry>& entries) const {
     entries.clear();
     if (word.empty() || word.size() > MaxWordLength)
         return true;
@@ -236,22 +246,15 @@ bool TDictd::Lookup(const std::string& word, std::vector<TDictEntry>& entries) c
     }
     std::sort(starts.begin(), starts.end());
     starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
-    try {
-        std::string data;
-        for (const std::uint32_t start : starts) {
-            const TIndexLine line = Line(start);
-            if (!Data->Read(line.Offset, line.Length, data)) {
-                entries.clear();
-                return false;
-            }
-            std::string text = WellFormedUtf8(data);
-            while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-                text.pop_back();
-            entries.push_back({std::string(line.Headword()), std::move(text)});
+    TDictReading reading(*Data);
+    std::string data;
+    for (const std::uint32_t start : starts) {
+        const TIndexLine line = Line(start);
+        if (!reading.Read(line.Offset, line.Length, data)) {
+            entries.clear();
+            return false;
         }
-    } catch (const std::bad_alloc&) {
-        entries.clear();
-        return false;
+        entries.push_back({std::string(line.Headword()), TrimBlanks(WellFormedUtf8(data))});
     }
     return true;
 }

@@ -1,4 +1,5 @@
 // Opening a dictionary: the reader is chosen by the file's extension.
+#include <exception>
 #include <new>
 
 #include "dict/DictReaders.h"
@@ -32,6 +33,8 @@ std::unique_ptr<TDictionary> OpenDictionary(const TDictFiles& files, const std::
         error = "It is neither a StarDict (.ifo) nor a dictd (.index) file.";
     } catch (const std::bad_alloc&) {
         error = "The dictionary is too large to be opened.";
+    } catch (const std::exception&) {
+        error = "The dictionary cannot be read.";
     }
     return nullptr;
 }

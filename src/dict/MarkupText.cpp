@@ -146,6 +146,13 @@ std::string TextFromMarkup(std::string_view markup) {
     return text;
 }
 
+std::string TrimBlanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos)
+        return std::string();
+    return std::string(text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1));
+}
+
 bool IsUtf8(std::string_view text) {
     for (std::size_t at = 0; at < text.size();) {
         const unsigned char lead = static_cast<unsigned char>(text[at]);

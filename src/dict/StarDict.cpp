@@ -2,7 +2,7 @@
 // size of each entry sorted for a binary search, an optional .syn lists synonyms with the number
 // of their entry, the .dict (or .dict.dz) holds the entries' fields.
 #include <algorithm>
-#include <new>
+#include <exception>
 
 #include "common/UnicodeText.h"
 #include "dict/DictData.h"
@@ -156,13 +156,9 @@ std::string FieldText(char type, std::string_view data) {
 }
 
 void AppendField(std::string& text, const std::string& field) {
-    const std::size_t first = field.find_first_not_of("\r\n");
-    const std::size_t last = field.find_last_not_of(" \t\r\n");
-    if (first == std::string::npos || last == std::string::npos || last < first)
-        return;
-    if (!text.empty())
-        text += '\n';
-    text.append(field, first, last - first + 1);
+    const std::string trimmed = TrimBlanks(field);
+    if (!trimmed.empty())
+        text += (text.empty() ? "" : "\n") + trimmed;
 }
 
 class TStarDict : public TDictionary {
@@ -176,6 +172,7 @@ public:
     bool Lookup(const std::string& word, std::vector<TDictEntry>& entries) const override;
 
 private:
+    bool LookupEntries(const std::string& word, std::vector<TDictEntry>& entries) const;
     bool CheckIndex(std::uint64_t wordCount, std::string& error);
     bool CheckSynonyms(const std::string& path, std::uint64_t count, std::string& error);
 
@@ -331,6 +328,15 @@ bool TStarDict::CheckSynonyms(const std::string& path, std::uint64_t wordCount, 
 }
 
 bool TStarDict::Lookup(const std::string& word, std::vector<TDictEntry>& entries) const {
+    try {
+        return LookupEntries(word, entries);
+    } catch (const std::exception&) { // out of memory for a huge entry, or a fault of ours: not a crash
+        entries.clear();
+        return false;
+    }
+}
+
+bool TStarDict::LookupEntries(const std::string& word, std::vector<TDictEntry>& entries) const {
     entries.clear();
     if (word.empty() || word.size() > MaxHeadwordLength)
         return true;
@@ -363,23 +369,19 @@ bool TStarDict::Lookup(const std::string& word, std::vector<TDictEntry>& entries
     std::sort(starts.begin(), starts.end());
     starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
 
-    try {
-        const std::string& bytes = Index.Bytes();
-        std::string data;
-        for (const std::uint32_t start : starts) {
-            const std::string_view headword = Index.Key(start);
-            const std::size_t numbers = start + headword.size() + 1;
-            const std::uint64_t offset = BigEndian(bytes, numbers, OffsetLength);
-            const std::uint64_t size = BigEndian(bytes, numbers + OffsetLength, 4);
-            if (!Data->Read(offset, size, data)) {
-                entries.clear();
-                return false;
-            }
-            entries.push_back({std::string(headword), StarDictText(data, SameTypes)});
+    const std::string& bytes = Index.Bytes();
+    TDictReading reading(*Data);
+    std::string data;
+    for (const std::uint32_t start : starts) {
+        const std::string_view headword = Index.Key(start);
+        const std::size_t numbers = start + headword.size() + 1;
+        const std::uint64_t offset = BigEndian(bytes, numbers, OffsetLength);
+        const std::uint64_t size = BigEndian(bytes, numbers + OffsetLength, 4);
+        if (!reading.Read(offset, size, data)) {
+            entries.clear();
+            return false;
         }
-    } catch (const std::bad_alloc&) {
-        entries.clear();
-        return false;
+        entries.push_back({std::string(headword), StarDictText(data, SameTypes)});
     }
     return true;
 }

@@ -1,13 +1,15 @@
 // The configuration window's page logic that needs no window: pending hot keys, the working link
 // list and its editing, link validation, the default-link choice, the uninstaller's path, the list
-// of programs that keep their own keys.
+// of programs that keep their own keys, the list of dictionaries.
 #include <gtest/gtest.h>
 
 #include "app/PendingKeyCombos.h"
 #include "app/UninstallCommand.h"
+#include "app/WorkingDictionaries.h"
 #include "app/WorkingLinks.h"
 #include "app/WorkingPrograms.h"
 #include "common/ProgramNames.h"
+#include "common/UnicodeText.h"
 
 namespace {
 
@@ -195,4 +197,79 @@ TEST(WorkingPrograms, RemovedEntriesGoInAnyOrderAndMayBeAddedAgain) {
     EXPECT_EQ(programs.Names(), (std::vector<std::wstring>{L"a.exe", L"c.exe"}));
     EXPECT_EQ(programs.Add({L"D.exe", L"A.EXE"}), 0);
     EXPECT_EQ(programs.Names(), (std::vector<std::wstring>{L"a.exe", L"c.exe", L"D.exe"}));
+}
+
+namespace {
+
+// Made-up dictionary files: a path is a dictionary, named after the path, unless it holds "bad";
+// opens are counted, and the files change or one goes away when the test says so.
+struct TFakeDictionaryFiles : TDictionaryFiles {
+    bool Stamp(const std::wstring& path, TFileStamp& stamp) override {
+        stamp.WriteTime = Changes;
+        return path != Gone;
+    }
+    TDictionaryFacts Open(const std::wstring& path) override {
+        ++Opens;
+        const bool bad = path.find(L"bad") != std::wstring::npos;
+        return {!bad, Utf8FromUtf16(path), path.size(), bad ? "Damaged." : ""};
+    }
+    int Opens = 0;
+    std::uint64_t Changes = 0;
+    std::wstring Gone;
+};
+
+std::vector<std::string> Names(const TWorkingDictionaries& list) {
+    std::vector<std::string> names;
+    for (const TListedDictionary& entry : list.Entries())
+        names.push_back(entry.Missing ? "(missing)" : entry.Name);
+    return names;
+}
+
+} // namespace
+
+TEST(WorkingDictionaries, AddRefusesUnreadableFilesAndListsEachPathOnceWithinTheBound) {
+    TFakeDictionaryFiles files;
+    TWorkingDictionaries list(3);
+    TDictionaryAddResult added = list.Add(
+        {L"C:\\Dicts\\wn.index", L"c:/DICTS/WN.INDEX", L"D:\\bad.ifo", L"D:\\Λέξεις.ifo", L"D:\\ΛΈΞΕΙΣ.IFO"},
+        files);
+    EXPECT_EQ(added.Added, 2);
+    ASSERT_EQ(added.Refused.size(), 1u);
+    EXPECT_EQ(added.Refused[0].Path + Utf16FromUtf8(added.Refused[0].Error), L"D:\\bad.ifoDamaged.");
+    EXPECT_EQ(files.Opens, 3) << "a listed path is not opened again";
+    added = list.Add({L"E:\\a.ifo", L"E:\\b.ifo"}, files);
+    EXPECT_EQ(std::make_pair(added.Added, added.TooMany), std::make_pair(1, 1));
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"C:\\Dicts\\wn.index", "D:\\Λέξεις.ifo", "E:\\a.ifo"}));
+    EXPECT_EQ(list.Entries()[0].HeadwordCount, 17u);
+
+    // Stored entries: empty ones, repeats, what follows a NUL and those beyond the bound are left out.
+    list.Assign({L"", L"x.ifo", L"X.IFO", std::wstring(L"y.index\0junk", 12), L"z.ifo", L"w.ifo"});
+    EXPECT_EQ(list.Paths(), (std::vector<std::wstring>{L"x.ifo", L"y.index", L"z.ifo"}));
+}
+
+// Shown again, an unchanged file is not opened again; one that is gone is missing and stays listed.
+TEST(WorkingDictionaries, MovesStopAtTheEndsAndOnlyChangedFilesAreOpenedAgain) {
+    TFakeDictionaryFiles files;
+    TWorkingDictionaries list(100);
+    list.Assign({L"a.ifo", L"b.index", L"c.ifo"});
+    list.Describe(files);
+    EXPECT_FALSE(list.Move(0, -1) || list.Move(2, +1) || list.Move(-1, +1));
+    EXPECT_TRUE(list.Move(2, -1) && list.Move(1, -1));
+    list.Remove(1);
+    list.Remove(7);
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"c.ifo", "b.index"}));
+
+    list.Assign({L"A.IFO", L"b.index", L"c.ifo"});
+    list.Describe(files);
+    EXPECT_EQ(files.Opens, 3);
+    files.Changes = 1;
+    files.Gone = L"c.ifo";
+    list.Assign(list.Paths());
+    list.Describe(files);
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"A.IFO", "b.index", "(missing)"}));
+    files.Gone.clear();
+    list.Assign(list.Paths());
+    list.Describe(files);
+    EXPECT_EQ(files.Opens, 6);
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"A.IFO", "b.index", "c.ifo"}));
 }

@@ -330,7 +330,7 @@ HWND TWordlark::Control(int id) const {
 bool TWordlark::ShowPage(int page) {
     HWND tabs = Control(1001);
     // One press more than there are pages: the first may only take the focus out of a hot-key edit.
-    for (int turn = 0; turn < 5; ++turn) {
+    for (int turn = 0; turn < 6; ++turn) {
         if (SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == page)
             return true;
         if (!Activate(Window))
@@ -459,6 +459,73 @@ bool AnswerOpenDialog(const std::string& path, DWORD milliseconds) {
         PressButton(dialog, IDOK);
     }
     return WaitUntil([&] { return !IsWindow(dialog); }, 5000);
+}
+
+bool AnswerOpenDialog(const std::string& folder, const std::vector<std::string>& names, DWORD milliseconds) {
+    HWND dialog = WaitForWindow("#32770", "Open", milliseconds);
+    if (!dialog)
+        return false;
+    std::string chosen;
+    for (const std::string& file : names)
+        chosen += "\"" + file + "\" ";
+    // A folder typed into the name box is opened; names in quotes are then chosen there together.
+    for (const std::string& text : {folder, chosen}) {
+        HWND name = GetDlgItem(dialog, 0x47C) ? GetDlgItem(dialog, 0x47C) : GetDlgItem(dialog, 0x480);
+        SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        PressButton(dialog, IDOK);
+        PumpMessages(300);
+    }
+    return WaitUntil([&] { return !IsWindow(dialog); }, 5000);
+}
+
+namespace {
+
+// Sends a list view message whose parameter points at `item` with its text buffer to a list of
+// another process: both are placed in that process, where the list uses them. Returns the text.
+template <class T> std::string RemoteListText(HWND list, UINT message, WPARAM wParam, T item) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(list, &processId);
+    const TUniqueHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+    constexpr int Units = 2048;
+    auto* remote = static_cast<char*>(VirtualAllocEx(
+        process.Get(), nullptr, sizeof item + Units * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+    std::wstring text(Units, L'\0');
+    item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof item);
+    item.cchTextMax = Units;
+    if (remote && WriteProcessMemory(process.Get(), remote, &item, sizeof item, nullptr)) {
+        SendMessageW(list, message, wParam, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process.Get(), item.pszText, text.data(), Units * sizeof(wchar_t), nullptr);
+    }
+    if (remote)
+        VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
+    return Utf8FromUtf16(text.substr(0, text.find(L'\0')));
+}
+
+} // namespace
+
+std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns) {
+    std::vector<std::vector<std::string>> rows(
+        static_cast<std::size_t>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        for (int column = 0; column < columns; ++column) {
+            LVITEMW item{};
+            item.iSubItem = column;
+            rows[row].push_back(RemoteListText(list, LVM_GETITEMTEXTW, row, item));
+        }
+    return rows;
+}
+
+std::vector<std::pair<std::string, int>> ListViewColumns(HWND list) {
+    std::vector<std::pair<std::string, int>> columns;
+    const auto header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    for (WPARAM column = 0; header && column < static_cast<WPARAM>(Header_GetItemCount(header)); ++column) {
+        LVCOLUMNW item{};
+        item.mask = LVCF_TEXT;
+        columns.emplace_back(RemoteListText(list, LVM_GETCOLUMNW, column, item),
+                             static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0)));
+    }
+    return columns;
 }
 
 void SelectListLine(HWND list, int line) {

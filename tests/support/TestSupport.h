@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace TestSupport {
@@ -129,6 +130,14 @@ std::string AnswerMessageBox(const char* caption, int buttonId, DWORD millisecon
 // Waits for another process's Open dialog and chooses the file by its full path, or cancels the
 // dialog when the path is empty; false when no dialog came or it did not close.
 bool AnswerOpenDialog(const std::string& path, DWORD milliseconds = 5000);
+// The same for several files of one folder, chosen together as a user does: the folder opened
+// first, then the names typed in quotes.
+bool AnswerOpenDialog(const std::string& folder, const std::vector<std::string>& names,
+                      DWORD milliseconds = 5000);
+// The cells of another process's list view (report view), row by row.
+std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns);
+// The headings of its columns and their widths in pixels.
+std::vector<std::pair<std::string, int>> ListViewColumns(HWND list);
 // Selects one line of another process's multiple-selection list, the others cleared, and tells
 // the list's owner as a click would.
 void SelectListLine(HWND list, int line);

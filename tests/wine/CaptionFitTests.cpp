@@ -1,7 +1,7 @@
 // Every caption of the configuration window and of the Edit-and-Lookup dialog fits its control in
 // the control's font, at 96 and 144 DPI, in the prefix's face for the dialogs' font and in one whose
-// letters are wide for their average width. The controls are found by walking the windows, so that
-// controls added later are covered too.
+// letters are wide for their average width, and so does each heading of a list view. The controls
+// are found by walking the windows, so that controls added later are covered too.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -65,6 +65,12 @@ std::string CutCaptions(HWND window, int dpi, const std::string& face) {
                 if (Needed(control, line, DT_SINGLELINE, room, dpi, face).right >
                     std::max(room.right, scrolls))
                     cut += "line " + line + "\n";
+        // A list view's headings, each within its column (the heading's margins allowed for).
+        if (!lstrcmpiA(name, "SysListView32"))
+            for (const auto& [heading, width] : ListViewColumns(control))
+                if (Needed(control, heading, DT_SINGLELINE, room, dpi, face).right + MulDiv(12, dpi, 96) >
+                    width)
+                    cut += "heading " + heading + "\n";
         if (text.empty() ||
             !(link || button || (!lstrcmpiA(name, "Static") && (style & SS_TYPEMASK) <= SS_RIGHT)))
             continue;

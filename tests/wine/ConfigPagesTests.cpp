@@ -9,10 +9,13 @@
 #include <memory>
 
 #include "ConfigFrmRes.h"
+#include "DictWriter.h"
+#include "DictionaryFiles.h"
 #include "ProgramTest.h"
 #include "Settings.h"
 #include "SimpleReg.h"
 #include "TestSupport.h"
+#include "UnicodeText.h"
 
 using namespace TestSupport;
 
@@ -20,7 +23,7 @@ namespace {
 
 constexpr const char* UninstallKey =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvaneWordlark_is1";
-constexpr int OverviewPage = 0, HotKeysPage = 1, WebLinksPage = 2;
+constexpr int OverviewPage = 0, HotKeysPage = 1, WebLinksPage = 2, DictionariesPage = 4;
 
 std::int32_t StoredCombo(int index) {
     const char name[] = {'K', 'e', 'y', 'C', 'o', 'm', 'b', 'o', static_cast<char>('0' + index), '\0'};
@@ -419,3 +422,72 @@ TEST_F(ConfigPages, ViewInstructionsOpensTheReadMeBesideTheProgramByMouseAndBySp
 }
 
 } // namespace
+
+// Several files chosen at once in the real Open dialog: the damaged one is refused with its box, the
+// others listed with their names and counts; the same file in capitals is not listed twice; Move Up
+// reorders; only Apply stores the list, and Cancel drops a removal. A listed file deleted while the
+// program runs shows as missing the next time and stays listed.
+TEST_F(ConfigPages, DictionariesAreAddedInTheOpenDialogReorderedAndStoredOnlyByApply) {
+    const std::string file = TempFile("dictionaries"), folder = file.substr(0, file.rfind('.'));
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    DictWriter::TStarDictOptions plain;
+    plain.SameTypes = "m";
+    WriteFiles(
+        DictWriter::StarDictFiles(folder + "\\fruit", {{"apple", "Round."}, {"pear", "Sweet."}}, {}, plain));
+    WriteFiles(DictWriter::DictdFiles(folder + "\\animals",
+                                      {{"00-database-short", "", "00-database-short\n Animals\n"},
+                                       {"00-database-utf8", "", "\n"},
+                                       {"cat", "", "A cat.\n"},
+                                       {"dog", "", "A dog.\n"},
+                                       {"emu", "", "A bird.\n"}}));
+    WriteFiles({{folder + "\\broken.ifo", "StarDict's dict ifo file\nversion=2.4.2\nwordcount=7\n"}});
+    const std::vector<std::string> fruit = {"Test Book", "2", folder + "\\fruit.ifo"},
+                                   animals = {"Animals", "3", folder + "\\animals.index"};
+    using TRows = std::vector<std::vector<std::string>>;
+    const auto rows = [&] { return ListViewRows(Control(IDC_DICTIONARIESLIST), 3); };
+    const auto buttons = [&] {
+        std::string enabled;
+        for (int id : {IDC_DICTIONARYREMOVEBUTTON, IDC_DICTIONARYMOVEUPBUTTON, IDC_DICTIONARYMOVEDOWNBUTTON})
+            enabled += IsWindowEnabled(Control(id)) ? '1' : '0';
+        return enabled;
+    };
+    StartShown();
+    ASSERT_TRUE(Wordlark.ShowPage(DictionariesPage));
+    EXPECT_EQ(buttons(), "000") << "nothing listed, nothing to remove or move";
+    Click(Control(IDC_DICTIONARYADDBUTTON));
+    ASSERT_TRUE(AnswerOpenDialog(""));
+    Click(Control(IDC_DICTIONARYADDBUTTON));
+    ASSERT_TRUE(AnswerOpenDialog(folder, {"fruit.ifo", "broken.ifo", "animals.index"}));
+    const std::string refusal = AnswerMessageBox("Dictionary Not Added", IDOK);
+    EXPECT_NE(refusal.find(folder + "\\broken.ifo\r\n"), std::string::npos) << refusal;
+    ASSERT_TRUE(WaitUntil([&] { return rows() == TRows{fruit, animals}; }, 3000)) << rows().size();
+    EXPECT_EQ(buttons(), "110") << "the last one added is selected";
+    Click(Control(IDC_DICTIONARYMOVEUPBUTTON));
+    ASSERT_TRUE(WaitUntil([&] { return rows() == TRows{animals, fruit}; }, 3000));
+    EXPECT_EQ(buttons(), "101");
+    std::string shouted = fruit[2];
+    CharUpperA(shouted.data());
+    Click(Control(IDC_DICTIONARYADDBUTTON));
+    ASSERT_TRUE(AnswerOpenDialog(shouted));
+    PumpMessages(300);
+    EXPECT_EQ(rows().size(), 2u);
+    EXPECT_TRUE(ASettings::GetDictionaries().empty()) << "stored before Apply";
+
+    Click(Control(IDC_APPLYBUTTON));
+    const std::vector<std::wstring> stored = {Utf16FromUtf8(animals[2]), Utf16FromUtf8(fruit[2])};
+    ASSERT_TRUE(WaitUntil([&] { return ASettings::GetDictionaries() == stored; }, 3000));
+    EXPECT_EQ(ASimpleReg::ReadInteger(DictionariesKey, "DictionaryCount", -1), 2);
+    Click(Control(IDC_DICTIONARYREMOVEBUTTON));
+    ASSERT_TRUE(WaitUntil([&] { return rows() == TRows{fruit}; }, 3000));
+    Click(Control(IDC_CANCELBUTTON));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(Wordlark.Window); }, 3000));
+    EXPECT_EQ(ASettings::GetDictionaries(), stored);
+
+    ASSERT_TRUE(DeleteFileA(fruit[2].c_str()));
+    ASSERT_TRUE(Wordlark.ShowWindow());
+    const std::vector<std::string> missing = {"(missing)", "", fruit[2]};
+    ASSERT_TRUE(WaitUntil([&] { return rows() == TRows{animals, missing}; }, 3000)) << rows()[1][0];
+    Click(Control(IDC_OKBUTTON));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(Wordlark.Window); }, 3000));
+    EXPECT_EQ(ASettings::GetDictionaries(), stored);
+}

@@ -3,9 +3,11 @@
 // browser. Keys are injected as the user would press them.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 
 #include "AnswerFrmRes.h"
+#include "DictWriter.h"
 #include "DictionaryFiles.h"
 #include "LookupSupport.h"
 #include "Settings.h"
@@ -20,6 +22,40 @@ constexpr const char* AnswerClass = "TAnswerForm";
 std::string Stem(const std::string& name) {
     const std::string file = TempFile(name);
     return file.substr(0, file.size() - 4); // without ".txt"
+}
+
+// A dictionary of the tests' own on disk; its files go with it.
+struct TTestDictionary {
+    std::map<std::string, std::string> Files;
+    std::string Path; // its .index or .ifo file
+    ~TTestDictionary() { Delete(); }
+    void Delete() const {
+        for (const auto& file : Files)
+            DeleteFileA(file.first.c_str());
+    }
+};
+
+// dictd's files with the name entry, the headwords given in dictd's order.
+std::unique_ptr<TTestDictionary> Dictd(const std::string& name,
+                                       std::vector<DictWriter::TDictdEntry> entries) {
+    auto dictionary = std::make_unique<TTestDictionary>();
+    const std::string base = Stem("dictd");
+    entries.insert(entries.begin(), {"00-database-short", "", "00-database-short\n     " + name + "\n"});
+    dictionary->Files = DictWriter::DictdFiles(base, entries);
+    dictionary->Path = base + ".index";
+    WriteFiles(dictionary->Files);
+    return dictionary;
+}
+
+std::unique_ptr<TTestDictionary> StarDict(const std::vector<DictWriter::TStarDictEntry>& entries) {
+    auto dictionary = std::make_unique<TTestDictionary>();
+    const std::string base = Stem("stardict");
+    DictWriter::TStarDictOptions options;
+    options.SameTypes = "m";
+    dictionary->Files = DictWriter::StarDictFiles(base, entries, {}, options);
+    dictionary->Path = base + ".ifo";
+    WriteFiles(dictionary->Files);
+    return dictionary;
 }
 
 std::string FileName(const std::string& path) {
@@ -38,16 +74,18 @@ class DictionaryLookup : public TLookupStoryTest {
 protected:
     void SetUp() override {
         TLookupStoryTest::SetUp();
-        English = WriteDictdDictionary(
-            Stem("english"), "Test English",
-            {{"ephemeral", "ephemeral\n   Lasting a very short time; compare transient.\n"},
-             {"transient", "transient\n   Passing quickly into and out of existence.\n"}});
-        Greek = WriteStarDictDictionary(Stem("greek"), "Ελληνικό λεξικό", {{"λέξη", "Μια λέξη: a word."}});
+        EnglishFiles =
+            Dictd("Test English",
+                  {{"ephemeral", "", "ephemeral\n   Lasting a very short time; compare transient.\n"},
+                   {"transient", "", "transient\n   Passing quickly into and out of existence.\n"}});
+        GreekFiles = StarDict({{"λέξη", "Μια λέξη: a word."}});
+        English = EnglishFiles->Path;
+        Greek = GreekFiles->Path;
     }
     void TearDown() override {
         TLookupStoryTest::TearDown();
-        DeleteDictionary(English);
-        DeleteDictionary(Greek);
+        EnglishFiles.reset();
+        GreekFiles.reset();
     }
 
     // Lists the dictionaries, then starts WL.exe and notepad.
@@ -104,6 +142,7 @@ protected:
         EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty());
     }
 
+    std::unique_ptr<TTestDictionary> EnglishFiles, GreekFiles;
     std::string English, Greek;
     HWND Notepad = nullptr;
 };
@@ -140,7 +179,7 @@ TEST_F(DictionaryLookup, QuickLookupShowsTheAnswerBelowTheCaretInAnyScriptAndEsc
     PressOn(L"\u039B\u03AD\u03BE\u03B7", 'L');
     answer = WaitForAnswer("Μια λέξη: a word.");
     ASSERT_TRUE(answer);
-    EXPECT_EQ(Shown(answer).find("Ελληνικό λεξικό"), 0u);
+    EXPECT_EQ(Shown(answer).find("Test Book"), 0u); // the writer's name for a StarDict dictionary
     EscapeBackToNotepad(answer, 4);
     EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty());
 }
@@ -215,17 +254,16 @@ TEST_F(DictionaryLookup, DictionariesInTheLinkMenuShowTheAnswerOrSayThatNoDictio
 }
 
 TEST_F(DictionaryLookup, ADictionaryDeletedWhileTheProgramRunsIsSaidOnceAndTheOthersStillAnswer) {
-    const std::string second =
-        WriteDictdDictionary(Stem("second"), "Second", {{"ephemeral", "ephemeral\n   Short-lived.\n"}});
-    Start({second, English});
+    const auto second = Dictd("Second", {{"ephemeral", "", "ephemeral\n   Short-lived.\n"}});
+    Start({second->Path, English});
     PressOn(L"ephemeral", 'L');
     HWND answer = WaitForAnswer("Lasting a very short time");
     ASSERT_TRUE(answer);
     EXPECT_NE(Shown(answer).find("Short-lived."), std::string::npos);
     EscapeBackToNotepad(answer, 9);
 
-    DeleteDictionary(second);
-    const std::string notice = FileName(second) + " could not be read.";
+    second->Delete();
+    const std::string notice = FileName(second->Path) + " could not be read.";
     PressOn(L"ephemeral", 'L');
     answer = WaitForAnswer(notice);
     ASSERT_TRUE(answer);

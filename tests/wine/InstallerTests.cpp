@@ -30,7 +30,7 @@ constexpr const char* RunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Ru
 constexpr const char* SettingsKey = "Software\\Orvane\\Wordlark2\\General";
 const char* const InstalledFiles[] = {"WL.exe",      "Tarnwick2.dll", "readme.txt",  "Uninstall.exe",
                                       "WL-110.html", "WL-120.html",   "WL-125.html", "WL-130.html",
-                                      "WL-135.html", "WL-140.html"};
+                                      "WL-135.html", "WL-140.html",   "WL-145.html"};
 
 std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";

@@ -8,8 +8,10 @@
 
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <memory>
 
+#include "DictWriter.h"
 #include "DictionaryFiles.h"
 #include "LookupSupport.h"
 #include "Settings.h"
@@ -29,12 +31,20 @@ int main() {
     TSettingsLink link;
     ClearProgramRegistry();
     ASettings::SetEnabled(true);
-    const std::string stem = TempFile("greek-screenshot");
-    const std::string greek = WriteStarDictDictionary(
-        stem.substr(0, stem.size() - 4), "Λεξικό της Κοινής Νεοελληνικής",
+    const std::string stem = TempFile("greek-screenshot"), base = stem.substr(0, stem.size() - 4);
+    DictWriter::TStarDictOptions options;
+    options.SameTypes = "m";
+    std::map<std::string, std::string> files = DictWriter::StarDictFiles(
+        base,
         {{"λέξη", "η [léksi] ουσιαστικό θηλυκό\n1. ο μικρότερος αυτοτελής φορέας σημασίας του λόγου: "
                   "γραπτή, προφορική λέξη· μια λέξη με πολλές σημασίες.\n2. (μεταφορικά) κουβέντα, "
-                  "λόγος: δεν είπε λέξη όλη τη μέρα.\n\nΕτυμολογία: αρχαία ελληνική λέξις < λέγω."}});
+                  "λόγος: δεν είπε λέξη όλη τη μέρα.\n\nΕτυμολογία: αρχαία ελληνική λέξις < λέγω."}},
+        {}, options);
+    // The dictionary's own name, in its own script.
+    std::string& ifo = files[base + ".ifo"];
+    ifo.replace(ifo.find("Test Book"), 9, "Λεξικό της Κοινής Νεοελληνικής");
+    WriteFiles(files);
+    const std::string greek = base + ".ifo";
     std::vector<std::wstring> listed;
     for (int n = 3; n < count; ++n)
         listed.push_back(args.get()[n]);
@@ -63,7 +73,8 @@ int main() {
         }
     }
     app.Quit();
-    DeleteDictionary(greek);
+    for (const auto& file : files)
+        DeleteFileA(file.first.c_str());
     ClearProgramRegistry();
     return result;
 }

@@ -1,6 +1,6 @@
 // A helper for scripts: shows the running program's configuration window on one page, as a user
 // at the keyboard would, and optionally selects a line of the web links list.
-// Usage: WordlarkPage <page 0-3> [list line]   Exit code 0 when done, 1 otherwise.
+// Usage: WordlarkPage <page 0-4> [list line]   Exit code 0 when done, 1 otherwise.
 #include <windows.h>
 
 #include <cstdlib>
