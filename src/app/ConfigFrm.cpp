@@ -10,6 +10,7 @@
 #include "../common/Settings.h"
 #include "../common/UnicodeText.h"
 #include "../hook/KeyboardHook.h"
+#include "../lookup/AnswerFrm.h"
 #include "../lookup/WinApiHacks.h"
 #include "ConfigFrmRes.h"
 #include "Help.h"
@@ -154,6 +155,8 @@ int TConfigForm::RunMessageLoop() {
             MainPagesChange();
             continue;
         }
+        if (TAnswerForm::PreTranslateMessage(message))
+            continue;
         // Tab, Enter and Escape work in the window and in every open Edit-and-Lookup dialog.
         HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
         if (root && (root == Window || IsEditAndLookupForm(root)) && IsDialogMessageW(root, &message))
@@ -342,6 +345,13 @@ void TConfigForm::FormCreate() {
     SessionNotified = WTSRegisterSessionNotification(Window, NOTIFY_FOR_THIS_SESSION) != FALSE;
     SetHelpContexts();
     SetControlUtf8Text(GetDlgItem(Pages[OverviewPage], IDC_OVERVIEWNOTESLABEL), LoadText(IDS_OVERVIEWNOTES));
+    // With the window and the hook up, the dictionaries are read on a thread of their own, a moment
+    // after the start (at once when a lookup needs them).
+    Engine.OpenDictionaries(TLookupEngine::DictionaryStartDelayMs);
+}
+
+void TConfigForm::DictionariesChanged() {
+    Engine.OpenDictionaries();
 }
 
 // Windows removes a low-level hook that once takes too long without telling its program, above all

@@ -93,6 +93,10 @@ public:
     void ProgramAddButtonClick();
     void ProgramRemoveButtonClick();
 
+    // --- The user's dictionaries ---
+    // Opens the stored dictionaries anew, in the background; call after the stored list changed.
+    void DictionariesChanged();
+
     // --- Dictionaries page (src/app/ConfigFrmDictionaries.cpp) ---
     void LoadDictionaries();
     void SaveDictionaries();

@@ -73,6 +73,8 @@ void TConfigForm::SaveSettings() {
     SaveLinks();
     SavePrograms();
     SaveDictionaries();
+    // Opened in the background now, so that the next lookup does not wait for them.
+    DictionariesChanged();
     // The refill makes the stored name an existing link: a chosen description that is gone
     // leaves the first link as the default.
     FillDefaultLinkCombo(DefaultLinkComboText());

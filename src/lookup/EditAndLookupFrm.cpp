@@ -114,7 +114,7 @@ void TEditAndLookupForm::FormClose() {
         return;
     Closing = true;
     const std::string text = Utf8FromUtf16(ControlWideText(GetDlgItem(Window, IDC_TEXTEDIT)));
-    const HWND previous = PreviousForegroundWindow;
+    HWND previous = nullptr;
     {
         // Freed on every path, also when the result fails; `this` is gone after this block.
         struct TDestroyOnExit {
@@ -123,6 +123,8 @@ void TEditAndLookupForm::FormClose() {
         } destroy{Window};
         if (OnResult)
             OnResult(*this, text);
+        // Read after the result, which may have given the foreground to a window of its own.
+        previous = PreviousForegroundWindow;
     }
     // Back to the program the user came from, after the lookup and any failure message.
     if (previous)

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "AnswerFrm.h"
 #include "ClipboardLib.h"
 #include "LookupText.h"
 #include "Settings.h"
@@ -11,14 +12,17 @@
 namespace {
 
 constexpr const char* EditAndLookupCaption = "Wordlark Lookup";
-// Menu command ids are link indexes plus one: TrackPopupMenu reports "no choice" as 0.
-constexpr UINT FirstLinkCommand = 1;
+// Menu command ids are link indexes plus one: TrackPopupMenu reports "no choice" as 0. The
+// dictionaries' entry lies beyond every link index.
+constexpr UINT FirstLinkCommand = 1, DictionariesCommand = 0xD1C7;
+constexpr const char* DictionariesCaption = "&Dictionaries";
 
 } // namespace
 
 TLookupEngine::~TLookupEngine() {
     // Open dialogs hold results bound to this engine. The timer goes with its window.
     TEditAndLookupForm::CloseAll();
+    TAnswerForm::CloseAll();
 }
 
 void TLookupEngine::Attach(HWND window, HINSTANCE instance) {
@@ -90,7 +94,7 @@ void TLookupEngine::NoSelectedTextTimerTimer() {
 void TLookupEngine::RunMode() {
     switch (HotKeyIndex) {
     case 0:
-        LookupOnWebLink(ASettings::GetDefaultLink());
+        LookupWordFirstInDictionaries(GetForegroundWindow());
         break;
     case 1:
         ShowWebLinksMenu();
@@ -104,28 +108,40 @@ void TLookupEngine::RunMode() {
 // --- Link menu ---
 
 void TLookupEngine::ShowWebLinksMenu() {
-    std::vector<std::string> captions{LinkMenuHeading(LookupText)};
+    // The user's dictionaries come first while any is listed.
+    const bool withDictionaries = !ASettings::GetDictionaries().empty();
+    std::vector<std::string> captions;
+    if (withDictionaries)
+        captions.push_back(DictionariesCaption);
+    const std::size_t heading = captions.size();
+    captions.push_back(LinkMenuHeading(LookupText));
     const std::vector<TWebLink> links = ASettings::GetLinks();
     for (const TWebLink& link : links)
         captions.push_back(LinkMenuCaption(link.Description));
     // Accelerators are given once, the heading included, so that no entry takes the one the heading
     // got; then the heading loses every "&", its accelerator and any from the lookup text.
     AssignMenuAccelerators(captions);
-    captions[0] = WithoutAmpersands(captions[0]);
+    captions[heading] = WithoutAmpersands(captions[heading]);
 
     WebLinksPopupMenu = TMenu(CreatePopupMenu());
     HMENU menu = WebLinksPopupMenu.Get();
     if (!menu)
         return;
-    AppendMenuW(menu, MF_STRING | MF_GRAYED, 0, Utf16FromUtf8(captions[0]).c_str());
+    if (withDictionaries) {
+        AppendMenuW(menu, MF_STRING, DictionariesCommand, Utf16FromUtf8(captions[0]).c_str());
+        AppendMenuW(menu, MF_SEPARATOR | MF_GRAYED, 0, nullptr);
+    }
+    AppendMenuW(menu, MF_STRING | MF_GRAYED, 0, Utf16FromUtf8(captions[heading]).c_str());
     AppendMenuW(menu, MF_SEPARATOR | MF_GRAYED, 0, nullptr);
     for (std::size_t i = 0; i < links.size(); ++i)
         AppendMenuW(menu, MF_STRING, FirstLinkCommand + static_cast<UINT>(i),
-                    Utf16FromUtf8(captions[i + 1]).c_str());
+                    Utf16FromUtf8(captions[heading + 1 + i]).c_str());
 
     MenuForegroundWindow = GetForegroundWindow();
     const UINT command = PopupMenuAtCursor(menu);
-    if (command >= FirstLinkCommand)
+    if (command == DictionariesCommand)
+        DictionariesMenuItemClick();
+    else if (command >= FirstLinkCommand)
         WebLinkMenuItemClick(static_cast<int>(command - FirstLinkCommand));
     // Dismissed without a choice: the program the user came from gets the keyboard back.
     if (MenuForegroundWindow)
@@ -149,10 +165,16 @@ void TLookupEngine::OpenEditAndLookup() {
         previous, LookupText);
 }
 
-void TLookupEngine::EditAndLookupDone(TEditAndLookupForm&, const std::string& text) {
+void TLookupEngine::EditAndLookupDone(TEditAndLookupForm& sender, const std::string& text) {
     if (text.empty())
         return;
     LookupText = text;
+    // The answer window takes the foreground from the dialog, and gives it back to the program the
+    // word came from; the dialog must not take it from the answer when it closes.
+    if (LookupInDictionaries(sender.PreviousForegroundWindow, false)) {
+        sender.PreviousForegroundWindow = nullptr;
+        return;
+    }
     // The default at this moment, not the one the prompt named when the dialog opened.
     LookupOnWebLink(ASettings::GetDefaultLink());
 }

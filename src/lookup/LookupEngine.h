@@ -11,8 +11,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
+#include <vector>
 
+#include "AnswerText.h"
+#include "DictionaryShelf.h"
 #include "EditAndLookupFrm.h"
 #include "WinHandles.h"
 
@@ -56,7 +60,30 @@ public:
     void OpenEditAndLookup();
     void EditAndLookupDone(TEditAndLookupForm& sender, const std::string& text);
 
+    void DictionariesMenuItemClick();
+
     HWND MenuForegroundWindow = nullptr;
+
+    // --- The user's dictionaries and the answer window (DictionaryLookup.cpp) ---
+    // The longest word that is looked for in the dictionaries; a longer selection is not a word.
+    static constexpr std::size_t MaxDictionaryWord = 255;
+    // How long a lookup waits for the dictionaries that are still being opened.
+    static constexpr unsigned DictionaryWaitMs = 5000;
+    // How long after the program's start its dictionaries are left unread, so that their reading
+    // does not compete with the start of the program and of others; a lookup does not wait for it.
+    static constexpr unsigned DictionaryStartDelayMs = 1000;
+    // Reads the stored list and opens its dictionaries in the background, after the delay.
+    void OpenDictionaries(unsigned delayMs = 0);
+    // Looks LookupText up in the listed dictionaries and shows what they have in the answer window,
+    // beside the word in `source`; true when the window shows it. When none has it, the window
+    // shows that only if sayNotFound is set; with no dictionary listed nothing is shown.
+    bool LookupInDictionaries(HWND source, bool sayNotFound);
+    // The entries that the listed dictionaries have for `word`, in their order; `unreadable` gets
+    // the files that could not be read.
+    std::vector<TDictionaryAnswer> SearchDictionaries(const std::string& word,
+                                                      std::vector<std::string>& unreadable);
+    // Quick Lookup's answer: the dictionaries first, then the default link.
+    void LookupWordFirstInDictionaries(HWND source);
 
     // --- URL construction and browser launch (LookupUrl.cpp) ---
     void LookupOnWebLink(const std::string& description);
@@ -76,4 +103,7 @@ private:
     bool TimerArmed = false;
     DWORD CopySequence = 0; // the clipboard's sequence number when the copy keystroke was sent
     TMenu WebLinksPopupMenu;
+    TDictionaryShelf Shelf;
+    // The files that the answer window has already said it could not read: said once.
+    std::set<std::string> ToldUnreadable;
 };

@@ -10,6 +10,40 @@ bool IsBlank(char c) {
     return c == '\t' || c == '\n' || c == '\r' || c == ' ';
 }
 
+struct TRange {
+    char32_t First, Last;
+};
+
+// The punctuation characters of Unicode (the general categories Pc, Pd, Ps, Pe, Pi, Pf and Po) in
+// the scripts people select words in, and the backtick that plain text uses as an opening quote.
+constexpr TRange PunctuationRanges[] = {
+    {0x21, 0x23},     {0x25, 0x2A},     {0x2C, 0x2F},     {0x3A, 0x3B},     {0x3F, 0x40},
+    {0x5B, 0x5D},     {0x5F, 0x60},     {0x7B, 0x7B},     {0x7D, 0x7D},     {0xA1, 0xA1},
+    {0xA7, 0xA7},     {0xAB, 0xAB},     {0xB6, 0xB7},     {0xBB, 0xBB},     {0xBF, 0xBF},
+    {0x37E, 0x37E},   {0x387, 0x387},   {0x55A, 0x55F},   {0x589, 0x58A},   {0x5BE, 0x5BE},
+    {0x5C0, 0x5C0},   {0x5C3, 0x5C3},   {0x5C6, 0x5C6},   {0x5F3, 0x5F4},   {0x609, 0x60A},
+    {0x60C, 0x60D},   {0x61B, 0x61B},   {0x61D, 0x61F},   {0x66A, 0x66D},   {0x6D4, 0x6D4},
+    {0x964, 0x965},   {0x970, 0x970},   {0xE4F, 0xE4F},   {0xE5A, 0xE5B},   {0x10FB, 0x10FB},
+    {0x1361, 0x1368}, {0x2010, 0x2027}, {0x2030, 0x2043}, {0x2045, 0x2051}, {0x2053, 0x205E},
+    {0x2E00, 0x2E4F}, {0x3001, 0x3003}, {0x3008, 0x3011}, {0x3014, 0x301F}, {0x3030, 0x3030},
+    {0x303D, 0x303D}, {0x30A0, 0x30A0}, {0x30FB, 0x30FB}, {0xFE10, 0xFE19}, {0xFE30, 0xFE52},
+    {0xFE54, 0xFE61}, {0xFE63, 0xFE63}, {0xFE68, 0xFE68}, {0xFE6A, 0xFE6B}, {0xFF01, 0xFF03},
+    {0xFF05, 0xFF0A}, {0xFF0C, 0xFF0F}, {0xFF1A, 0xFF1B}, {0xFF1F, 0xFF20}, {0xFF3B, 0xFF3D},
+    {0xFF3F, 0xFF3F}, {0xFF5B, 0xFF5B}, {0xFF5D, 0xFF5D}, {0xFF5F, 0xFF65},
+};
+
+bool IsPunctuation(char32_t c) {
+    for (const TRange& range : PunctuationRanges)
+        if (c >= range.First && c <= range.Last)
+            return true;
+    return false;
+}
+
+// Punctuation and what shows nothing: what a selection carries at its ends beside the word.
+bool IsWordEdge(char32_t c) {
+    return IsPunctuation(c) || IsInvisible(c);
+}
+
 // The character at `at` as an accelerator key (its letter case folded), or 0 when it cannot be one.
 char32_t AcceleratorKey(const std::string& caption, std::size_t at, std::size_t& length) {
     const char32_t c = DecodeUtf8(caption, at, length);
@@ -72,6 +106,25 @@ void CleanLookupText(std::string& text) {
         text.resize(lineEnd);
         text = TrimBlanks(text);
     }
+}
+
+std::string DictionaryWord(const std::string& lookupText) {
+    // From the front character by character; from the back, the start of each character is found
+    // by stepping over continuation bytes, which no other byte of UTF-8 can be taken for.
+    std::size_t first = 0, length = 0;
+    while (first < lookupText.size() && IsWordEdge(DecodeUtf8(lookupText, first, length)))
+        first += length;
+    std::size_t end = lookupText.size();
+    while (end > first) {
+        std::size_t start = end - 1;
+        while (start > first && (static_cast<unsigned char>(lookupText[start]) & 0xC0) == 0x80)
+            --start;
+        // A malformed tail decodes as U+FFFD of one byte, which is no edge: the word keeps it.
+        if (!IsWordEdge(DecodeUtf8(lookupText, start, length)) || start + length != end)
+            break;
+        end = start;
+    }
+    return lookupText.substr(first, end - first);
 }
 
 std::string LinkMenuHeading(const std::string& lookupText) {

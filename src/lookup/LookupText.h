@@ -12,6 +12,10 @@
 std::string TrimBlanks(const std::string& text);
 // The first line (up to the first CR LF pair) without its blanks. A lone CR or LF does not end a line.
 void CleanLookupText(std::string& text);
+// The word that the dictionaries are asked for: the cleaned lookup text without the punctuation,
+// quotation marks and invisible characters at either end, in any script ("\"ephemeral.\"" gives
+// "ephemeral"). Empty when nothing else is left.
+std::string DictionaryWord(const std::string& lookupText);
 
 // The link menu's heading for a lookup text, as it is before accelerators are assigned.
 std::string LinkMenuHeading(const std::string& lookupText);

@@ -6,7 +6,11 @@ set(WL_LOOKUP_SOURCES
   lookup/LookupUrl.cpp
   lookup/LookupEngine.cpp
   lookup/EditAndLookupFrm.cpp
+  lookup/AnswerFrm.cpp
+  lookup/DictionaryShelf.cpp
+  lookup/DictionaryLookup.cpp
 )
 set(WL_LOOKUP_RESOURCES
   lookup/EditAndLookupFrm.rc
+  lookup/AnswerFrm.rc
 )

@@ -21,3 +21,15 @@ add_dependencies(LookupEndToEndTests WL Tarnwick2 KeyTarget StubBrowser)
 wl_wine_test(EveryProgramTests EveryProgramTests.cpp)
 target_include_directories(EveryProgramTests PRIVATE ${PROJECT_SOURCE_DIR}/src/app)
 add_dependencies(EveryProgramTests WL Tarnwick2 KeyTarget KeyTarget32 StubBrowser)
+
+wl_wine_test(DictionaryLookupTests DictionaryLookupTests.cpp)
+target_include_directories(DictionaryLookupTests PRIVATE ${PROJECT_SOURCE_DIR}/src/lookup)
+add_dependencies(DictionaryLookupTests WL Tarnwick2 StubBrowser)
+
+# Shows the answer window for scripts/answer-screenshots.sh.
+add_executable(AnswerScreenshot helpers/AnswerScreenshot.cpp)
+target_link_libraries(AnswerScreenshot PRIVATE wl_testsupport shell32)
+add_dependencies(AnswerScreenshot WL Tarnwick2)
+if(NOT MSVC)
+  target_link_options(AnswerScreenshot PRIVATE -static)
+endif()

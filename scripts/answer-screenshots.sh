@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Writes PNGs of the Wine desktop with the answer window for checking by eye: a long entry of the
+# Collaborative International Dictionary of English (Debian's dict-gcide) and a Greek word of a
+# small test dictionary, each looked up with Quick Lookup in notepad. At another DPI the names end
+# in "-DPI".
+# Usage: answer-screenshots.sh [BUILD_DIR] [OUTPUT_DIR] [DPI]   (defaults: build/win, BUILD_DIR/screenshots, 96)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build/win}" && pwd)
+out=${2:-$build/screenshots}
+dpi=${3:-96}
+suffix=""
+[ "$dpi" = 96 ] || suffix="-$dpi"
+mkdir -p "$out"
+convert=/usr/bin/convert
+[ -x "$convert" ] && command -v xwd >/dev/null || {
+    echo "needs xwd and ImageMagick: apt-get install -y imagemagick x11-apps" >&2
+    exit 1
+}
+gcide=/usr/share/dictd/gcide.index
+[ -f "$gcide" ] || { echo "needs $gcide: apt-get install -y dict-gcide" >&2; exit 1; }
+
+started_session=false
+if [ ! -f "$build/wine.env" ]; then
+    "$root/scripts/wine-session.sh" start "$build"
+    started_session=true
+fi
+# shellcheck disable=SC1091
+. "$build/wine.env"
+cleanup() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1 || true
+    if $started_session; then "$root/scripts/wine-session.sh" stop "$build"; fi
+}
+trap cleanup EXIT
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+
+shoot() { # name word
+    local ready
+    ready=$(mktemp -u --suffix=.ready)
+    WINEPATH="$(winepath -w "$build/src")" wine "$build/tests/wine/AnswerScreenshot.exe" \
+        "$(winepath -w "$ready")" "$2" "$(winepath -w "$gcide")" &
+    local helper=$!
+    for _ in $(seq 300); do
+        [ -f "$ready" ] && break
+        kill -0 "$helper" 2>/dev/null || break
+        sleep 0.1
+    done
+    if [ -f "$ready" ]; then
+        xwd -root -silent -display "$DISPLAY" | "$convert" xwd:- -crop 1024x768+0+0 +repage "$out/$1$suffix.png"
+        echo "$out/$1$suffix.png"
+        rm -f "$ready"
+    else
+        echo "no answer window for '$2'" >&2
+    fi
+    wait "$helper" || true
+}
+
+shoot answer-gcide "lead"
+shoot answer-greek "λέξη"

@@ -1,0 +1,65 @@
+// What the answer window shows, and where it goes.
+#include <gtest/gtest.h>
+
+#include "lookup/AnswerText.h"
+
+namespace {
+
+std::vector<TAnswerStyle> Styles(const std::vector<TAnswerParagraph>& paragraphs) {
+    std::vector<TAnswerStyle> styles;
+    for (const TAnswerParagraph& paragraph : paragraphs)
+        styles.push_back(paragraph.Style);
+    return styles;
+}
+
+} // namespace
+
+TEST(AnswerText, NoticesFirstThenEachDictionaryUnderItsNameWithItsEntriesInCrLfLines) {
+    const std::vector<TDictionaryAnswer> answers = {
+        {"WordNet", {{"lead", "\n\nlead\n  n 1: a soft metal   \r\n\r\n  v 1: guide\r\r"}, {"Lead", ""}}},
+        {"Empty", {}},
+        {"GCIDE", {{"lead", "Lead, v. t.\tTo guide."}}}};
+    const std::vector<TAnswerParagraph> paragraphs =
+        AnswerParagraphs({UnreadableNotice("wn.index")}, answers);
+    using S = TAnswerStyle;
+    EXPECT_EQ(Styles(paragraphs),
+              (std::vector<S>{S::Notice, S::Gap, S::Heading, S::Headword, S::Definition, S::Gap, S::Headword,
+                              S::Gap, S::Heading, S::Headword, S::Definition}));
+    EXPECT_EQ(paragraphs[0].Text, "wn.index could not be read.");
+    EXPECT_EQ(paragraphs[4].Text, "lead\r\n  n 1: a soft metal\r\n\r\n  v 1: guide");
+    EXPECT_EQ(paragraphs[10].Text, "Lead, v. t.\tTo guide.");
+    EXPECT_EQ(AnswerPlainText(AnswerParagraphs({NotFoundNotice("zyzzyva")}, {})),
+              "No dictionary has \"zyzzyva\".");
+    EXPECT_EQ(AnswerPlainText(AnswerParagraphs({}, {answers[2]})), "GCIDE\r\nlead\r\nLead, v. t.\tTo guide.");
+}
+
+TEST(AnswerText, AHugeAnswerIsCutAtACharacterStartAndEndsThere) {
+    // Greek letters are two bytes each; the cut never splits one.
+    std::string definition;
+    while (definition.size() < 2 * MaxAnswerBytes)
+        definition += "\xCE\xBB";
+    const std::vector<TAnswerParagraph> paragraphs =
+        AnswerParagraphs({}, {{"Big", {{"a", definition}, {"b", "never shown"}}}});
+    ASSERT_EQ(paragraphs.size(), 3u);
+    const std::string& cut = paragraphs[2].Text;
+    EXPECT_LE(AnswerPlainText(paragraphs).size(), MaxAnswerBytes + 3);
+    EXPECT_EQ(cut.substr(cut.size() - 5), "\xCE\xBB...");
+}
+
+TEST(AnswerPlace, BelowTheWordAboveItWhereThereIsNoRoomAndAlwaysInsideTheWorkArea) {
+    const TScreenBox work{0, 0, 1024, 738};
+    const auto place = [&](TScreenBox anchor, int width, int height) {
+        const TScreenBox box = PlaceAnswerWindow(anchor, width, height, work);
+        return std::vector<int>{box.Left, box.Top, box.Right, box.Bottom};
+    };
+    EXPECT_EQ(place({100, 200, 102, 216}, 300, 200), (std::vector<int>{100, 216, 400, 416}));
+    EXPECT_EQ(place({100, 600, 102, 616}, 300, 200), (std::vector<int>{100, 400, 400, 600}));
+    EXPECT_EQ(place({900, 200, 902, 216}, 300, 200), (std::vector<int>{724, 216, 1024, 416}));
+    // No room above or below a tall window: it lies against the bottom of the work area.
+    EXPECT_EQ(place({-50, 300, -48, 316}, 300, 500), (std::vector<int>{0, 238, 300, 738}));
+    // Larger than the work area: as large as it, no larger.
+    EXPECT_EQ(place({10, 10, 11, 20}, 2000, 2000), (std::vector<int>{0, 0, 1024, 738}));
+    // A work area that does not start at the origin (a second monitor to the left).
+    EXPECT_EQ(PlaceAnswerWindow({-1900, 100, -1898, 116}, 480, 360, {-1920, 0, 0, 1040}).Left, -1900);
+    EXPECT_EQ(PlaceAnswerWindow({-100, 100, -98, 116}, 480, 360, {-1920, 0, 0, 1040}).Left, -480);
+}

@@ -1,0 +1,280 @@
+// The user's dictionaries end to end: the real WL.exe with small dictionaries that the tests
+// write and list, Wine's notepad holding the selection, and the stub browser as the system's
+// browser. Keys are injected as the user would press them.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+#include "AnswerFrmRes.h"
+#include "DictWriter.h"
+#include "DictionaryFiles.h"
+#include "LookupSupport.h"
+#include "Settings.h"
+#include "UnicodeText.h"
+
+using namespace TestSupport;
+
+namespace {
+
+constexpr const char* AnswerClass = "TAnswerForm";
+
+std::string Stem(const std::string& name) {
+    const std::string file = TempFile(name);
+    return file.substr(0, file.size() - 4); // without ".txt"
+}
+
+// A dictionary of the tests' own on disk; its files go with it.
+struct TTestDictionary {
+    std::map<std::string, std::string> Files;
+    std::string Path; // its .index or .ifo file
+    ~TTestDictionary() { Delete(); }
+    void Delete() const {
+        for (const auto& file : Files)
+            DeleteFileA(file.first.c_str());
+    }
+};
+
+// dictd's files with the name entry, the headwords given in dictd's order.
+std::unique_ptr<TTestDictionary> Dictd(const std::string& name,
+                                       std::vector<DictWriter::TDictdEntry> entries) {
+    auto dictionary = std::make_unique<TTestDictionary>();
+    const std::string base = Stem("dictd");
+    entries.insert(entries.begin(), {"00-database-short", "", "00-database-short\n     " + name + "\n"});
+    dictionary->Files = DictWriter::DictdFiles(base, entries);
+    dictionary->Path = base + ".index";
+    WriteFiles(dictionary->Files);
+    return dictionary;
+}
+
+std::unique_ptr<TTestDictionary> StarDict(const std::vector<DictWriter::TStarDictEntry>& entries) {
+    auto dictionary = std::make_unique<TTestDictionary>();
+    const std::string base = Stem("stardict");
+    DictWriter::TStarDictOptions options;
+    options.SameTypes = "m";
+    dictionary->Files = DictWriter::StarDictFiles(base, entries, {}, options);
+    dictionary->Path = base + ".ifo";
+    WriteFiles(dictionary->Files);
+    return dictionary;
+}
+
+std::string FileName(const std::string& path) {
+    return path.substr(path.find_last_of('\\') + 1);
+}
+
+RECT ScreenRect(HWND window) {
+    RECT place{};
+    GetWindowRect(window, &place);
+    return place;
+}
+
+} // namespace
+
+class DictionaryLookup : public TLookupStoryTest {
+protected:
+    void SetUp() override {
+        TLookupStoryTest::SetUp();
+        EnglishFiles =
+            Dictd("Test English",
+                  {{"ephemeral", "", "ephemeral\n   Lasting a very short time; compare transient.\n"},
+                   {"transient", "", "transient\n   Passing quickly into and out of existence.\n"}});
+        GreekFiles = StarDict({{"λέξη", "Μια λέξη: a word."}});
+        English = EnglishFiles->Path;
+        Greek = GreekFiles->Path;
+    }
+    void TearDown() override {
+        TLookupStoryTest::TearDown();
+        EnglishFiles.reset();
+        GreekFiles.reset();
+    }
+
+    // Lists the dictionaries, then starts WL.exe and notepad.
+    void Start(const std::vector<std::string>& dictionaries) {
+        std::vector<std::wstring> paths;
+        for (const std::string& path : dictionaries)
+            paths.push_back(Utf16FromUtf8(path));
+        ASettings::SetDictionaries(paths);
+        App = TWordlark::Start();
+        ASSERT_TRUE(App.Window);
+        Holder = std::make_unique<TSelectionHolder>("notepad.exe", "Notepad");
+        ASSERT_TRUE(Holder->Window());
+        Notepad = FindWindowExA(Holder->Window(), nullptr, "EDIT", nullptr);
+    }
+
+    void PressOn(const std::wstring& selection, WORD key) {
+        ASSERT_TRUE(Holder->Select(selection));
+        TypeCombo({VK_CONTROL}, key);
+    }
+
+    // The answer window once it shows the text and is in front; null when it did not come.
+    HWND WaitForAnswer(const std::string& shown) {
+        HWND answer = nullptr;
+        const bool came = WaitUntil(
+            [&] {
+                answer = FindTopWindow(AnswerClass, nullptr);
+                return answer && IsWindowVisible(answer) && GetForegroundWindow() == answer &&
+                       Shown(answer).find(shown) != std::string::npos;
+            },
+            5000);
+        if (!came)
+            ADD_FAILURE() << "no answer showing '" << shown << "'; window text: '"
+                          << (answer ? Shown(answer) : "(none)")
+                          << "'; in front: " << DescribeWindow(GetForegroundWindow());
+        return came ? answer : nullptr;
+    }
+    static std::string Shown(HWND answer) { return WindowText(GetDlgItem(answer, IDC_ANSWERTEXT)); }
+
+    // Escape closes the answer; notepad is in front again with its whole text still selected.
+    void EscapeBackToNotepad(HWND answer, std::size_t selected) {
+        TypeCombo({}, VK_ESCAPE);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(answer); }, 3000));
+        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == Holder->Window(); }, 3000))
+            << DescribeWindow(GetForegroundWindow());
+        DWORD start = 1, end = 0;
+        SendMessageW(Notepad, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(start, 0u);
+        EXPECT_EQ(end, selected);
+    }
+
+    void ExpectNoAnswerAndNoBrowser() {
+        PumpMessages(1000);
+        EXPECT_EQ(FindTopWindow(AnswerClass, nullptr), nullptr);
+        EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty());
+    }
+
+    std::unique_ptr<TTestDictionary> EnglishFiles, GreekFiles;
+    std::string English, Greek;
+    HWND Notepad = nullptr;
+};
+
+TEST_F(DictionaryLookup, QuickLookupShowsTheAnswerBelowTheCaretInAnyScriptAndEscapeGivesNotepadItsSelection) {
+    Start({English, Greek});
+    const std::wstring quoted = L"\u201Cephemeral.\u201D";
+    ASSERT_TRUE(Holder->Select(quoted));
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(Notepad, nullptr), &thread) && thread.hwndCaret);
+    RECT caret = thread.rcCaret;
+    MapWindowPoints(thread.hwndCaret, nullptr, reinterpret_cast<POINT*>(&caret), 2);
+    TypeCombo({VK_CONTROL}, 'L');
+
+    HWND answer = WaitForAnswer("Lasting a very short time");
+    ASSERT_TRUE(answer);
+    const std::string shown = Shown(answer);
+    EXPECT_EQ(shown.find("Test English"), 0u) << shown;
+    EXPECT_NE(shown.find("ephemeral"), std::string::npos);
+    EXPECT_EQ(WindowText(answer), "ephemeral");
+    EXPECT_NE(WindowText(GetDlgItem(answer, IDC_WEBLOOKUPBUTTON)).find("Look up on Glossa"),
+              std::string::npos);
+    // Below the caret, or above it where there is no room, and wholly on the screen's work area.
+    const RECT place = ScreenRect(answer);
+    EXPECT_TRUE(place.top == caret.bottom || place.bottom == caret.top) << place.top << " " << caret.bottom;
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_TRUE(place.left >= work.left && place.top >= work.top && place.right <= work.right &&
+                place.bottom <= work.bottom);
+    EscapeBackToNotepad(answer, quoted.size());
+
+    // Another script, and another letter case, found in the StarDict dictionary.
+    PressOn(L"\u039B\u03AD\u03BE\u03B7", 'L');
+    answer = WaitForAnswer("Μια λέξη: a word.");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(Shown(answer).find("Test Book"), 0u); // the writer's name for a StarDict dictionary
+    EscapeBackToNotepad(answer, 4);
+    EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty());
+}
+
+TEST_F(DictionaryLookup, CtrlLOnAWordSelectedInTheAnswerLooksItUpInTheSameWindow) {
+    Start({English});
+    PressOn(L"ephemeral", 'L');
+    HWND answer = WaitForAnswer("compare transient.");
+    ASSERT_TRUE(answer);
+    // Rich edit positions count a paragraph's end as one character.
+    std::wstring text = Utf16FromUtf8(Shown(answer));
+    for (std::size_t at; (at = text.find(L"\r\n")) != std::wstring::npos;)
+        text.erase(at, 1);
+    const std::size_t word = text.find(L"transient");
+    HWND edit = GetDlgItem(answer, IDC_ANSWERTEXT);
+    SendMessageW(edit, EM_SETSEL, word, word + 9);
+    TypeCombo({VK_CONTROL}, 'L');
+    EXPECT_TRUE(WaitUntil([&] { return Shown(answer).find("Passing quickly") != std::string::npos; }, 5000))
+        << Shown(answer);
+    EXPECT_EQ(FindTopWindow(AnswerClass, nullptr), answer);
+    EXPECT_EQ(WindowText(answer), "transient");
+    EscapeBackToNotepad(answer, 9);
+    EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty());
+}
+
+TEST_F(DictionaryLookup, AWordNoDictionaryHasAndAWholeParagraphGoToTheWebLinkAsBeforeWithoutAWindow) {
+    Start({English, Greek});
+    PressOn(L"zyzzyva", 'L');
+    EXPECT_EQ(Browser->WaitForUrls(1, 5000),
+              std::vector<std::string>{"http://glossa.orvane.com/search?q=zyzzyva&r=5"});
+    // Longer than any headword: not looked for, although it begins with one.
+    PressOn(L"ephemeral " + std::wstring(300, L'x'), 'L');
+    EXPECT_EQ(Browser->WaitForUrls(2, 5000).size(), 2u);
+    EXPECT_EQ(FindTopWindow(AnswerClass, nullptr), nullptr);
+}
+
+TEST_F(DictionaryLookup, EditAndLookupLooksInTheDictionariesFirstAndTheAnswerKeepsTheForeground) {
+    Start({English});
+    PressOn(L"ephemeral", 'Q');
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return (dialog = FindTopWindow("#32770", "Wordlark Lookup")) && GetForegroundWindow() == dialog;
+        },
+        5000));
+    PumpMessages(300); // the dialog selects its text once shown
+    TypeCombo({}, VK_RETURN);
+    HWND answer = WaitForAnswer("Lasting a very short time");
+    ASSERT_TRUE(answer);
+    PumpMessages(500); // the dialog's close must not take the foreground from the answer
+    EXPECT_EQ(GetForegroundWindow(), answer);
+    EscapeBackToNotepad(answer, 9);
+    EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty());
+}
+
+TEST_F(DictionaryLookup, DictionariesInTheLinkMenuShowTheAnswerOrSayThatNoDictionaryHasTheText) {
+    Start({English, Greek});
+    PressOn(L"ephemeral", 'M');
+    ASSERT_TRUE(WaitUntil([] { return VisibleMenu() != nullptr; }, 5000));
+    TypeCombo({}, 'D');
+    HWND answer = WaitForAnswer("Lasting a very short time");
+    ASSERT_TRUE(answer);
+    EscapeBackToNotepad(answer, 9);
+
+    PressOn(L"zyzzyva", 'M');
+    ASSERT_TRUE(WaitUntil([] { return VisibleMenu() != nullptr; }, 5000));
+    TypeCombo({}, 'D');
+    answer = WaitForAnswer("No dictionary has \"zyzzyva\".");
+    ASSERT_TRUE(answer);
+    EscapeBackToNotepad(answer, 7);
+    ExpectNoAnswerAndNoBrowser();
+}
+
+TEST_F(DictionaryLookup, ADictionaryDeletedWhileTheProgramRunsIsSaidOnceAndTheOthersStillAnswer) {
+    const auto second = Dictd("Second", {{"ephemeral", "", "ephemeral\n   Short-lived.\n"}});
+    Start({second->Path, English});
+    PressOn(L"ephemeral", 'L');
+    HWND answer = WaitForAnswer("Lasting a very short time");
+    ASSERT_TRUE(answer);
+    EXPECT_NE(Shown(answer).find("Short-lived."), std::string::npos);
+    EscapeBackToNotepad(answer, 9);
+
+    second->Delete();
+    const std::string notice = FileName(second->Path) + " could not be read.";
+    PressOn(L"ephemeral", 'L');
+    answer = WaitForAnswer(notice);
+    ASSERT_TRUE(answer);
+    EXPECT_NE(Shown(answer).find("Lasting a very short time"), std::string::npos);
+    EXPECT_EQ(Shown(answer).find("Short-lived."), std::string::npos);
+    EscapeBackToNotepad(answer, 9);
+
+    PressOn(L"ephemeral", 'L');
+    answer = WaitForAnswer("Lasting a very short time");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(Shown(answer).find("could not be read"), std::string::npos) << Shown(answer);
+    EscapeBackToNotepad(answer, 9);
+    EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty());
+}

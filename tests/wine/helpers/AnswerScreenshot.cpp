@@ -1,0 +1,80 @@
+// For scripts/answer-screenshots.sh: the real WL.exe's answer window for a word selected in
+// notepad, kept on the screen while the script takes its picture. Lists the given dictionary files
+// and a small Greek one that it writes itself. Writes the ready file once the answer is in front
+// and waits until the script deletes it.
+// Usage: AnswerScreenshot <ready file> <word> [dictionary file...]
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <memory>
+
+#include "DictWriter.h"
+#include "DictionaryFiles.h"
+#include "LookupSupport.h"
+#include "Settings.h"
+#include "UnicodeText.h"
+
+using namespace TestSupport;
+
+int main() {
+    int count = 0;
+    const std::unique_ptr<LPWSTR, decltype(&LocalFree)> args(
+        CommandLineToArgvW(GetCommandLineW(), &count), reinterpret_cast<decltype(&LocalFree)>(LocalFree));
+    if (!args || count < 3) {
+        std::fprintf(stderr, "usage: AnswerScreenshot <ready file> <word> [dictionary file...]\n");
+        return 2;
+    }
+    const std::wstring ready = args.get()[1], word = args.get()[2];
+    TSettingsLink link;
+    ClearProgramRegistry();
+    ASettings::SetEnabled(true);
+    const std::string stem = TempFile("greek-screenshot"), base = stem.substr(0, stem.size() - 4);
+    DictWriter::TStarDictOptions options;
+    options.SameTypes = "m";
+    std::map<std::string, std::string> files = DictWriter::StarDictFiles(
+        base,
+        {{"λέξη", "η [léksi] ουσιαστικό θηλυκό\n1. ο μικρότερος αυτοτελής φορέας σημασίας του λόγου: "
+                  "γραπτή, προφορική λέξη· μια λέξη με πολλές σημασίες.\n2. (μεταφορικά) κουβέντα, "
+                  "λόγος: δεν είπε λέξη όλη τη μέρα.\n\nΕτυμολογία: αρχαία ελληνική λέξις < λέγω."}},
+        {}, options);
+    // The dictionary's own name, in its own script.
+    std::string& ifo = files[base + ".ifo"];
+    ifo.replace(ifo.find("Test Book"), 9, "Λεξικό της Κοινής Νεοελληνικής");
+    WriteFiles(files);
+    const std::string greek = base + ".ifo";
+    std::vector<std::wstring> listed;
+    for (int n = 3; n < count; ++n)
+        listed.push_back(args.get()[n]);
+    listed.push_back(Utf16FromUtf8(greek));
+    ASettings::SetDictionaries(listed);
+
+    TWordlark app = TWordlark::Start();
+    TSelectionHolder notepad("notepad.exe", "Notepad");
+    int result = 1;
+    if (app.Window && notepad.Window() && notepad.Select(word)) {
+        TypeCombo({VK_CONTROL}, 'L');
+        HWND answer = nullptr;
+        if (WaitUntil(
+                [&] {
+                    answer = FindTopWindow("TAnswerForm", nullptr);
+                    return answer && GetForegroundWindow() == answer;
+                },
+                10000)) {
+            PumpMessages(500); // painted
+            std::ofstream(ready.c_str()) << "ready\n";
+            WaitUntil([&] { return GetFileAttributesW(ready.c_str()) == INVALID_FILE_ATTRIBUTES; }, 30000);
+            result = 0;
+        } else {
+            std::fprintf(stderr, "no answer window came; in front: %s\n",
+                         DescribeWindow(GetForegroundWindow()).c_str());
+        }
+    }
+    app.Quit();
+    for (const auto& file : files)
+        DeleteFileA(file.first.c_str());
+    ClearProgramRegistry();
+    return result;
+}
