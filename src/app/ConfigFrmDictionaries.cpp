@@ -3,8 +3,6 @@
 // runs the Open dialog and opens the chosen files with the dictionary readers.
 #include "ConfigFrm.h"
 
-#include <commdlg.h>
-
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -14,6 +12,7 @@
 #include "../common/UnicodeText.h"
 #include "../dict/Dictionary.h"
 #include "ConfigFrmRes.h"
+#include "OpenFilesDialog.h"
 
 namespace {
 
@@ -54,22 +53,6 @@ public:
 private:
     HCURSOR Previous;
 };
-
-// The Open dialog's result: one full path, or the folder followed by the chosen files' names.
-std::vector<std::wstring> ChosenPaths(const wchar_t* buffer) {
-    std::vector<std::wstring> parts;
-    for (const wchar_t* part = buffer; *part; part += parts.back().size() + 1)
-        parts.emplace_back(part);
-    if (parts.size() <= 1)
-        return parts;
-    std::wstring folder = parts.front();
-    if (folder.back() != L'\\')
-        folder += L'\\';
-    std::vector<std::wstring> paths;
-    for (std::size_t i = 1; i < parts.size(); ++i)
-        paths.push_back(folder + parts[i]);
-    return paths;
-}
 
 // A headword count with the user's digit grouping ("147,311").
 std::wstring CountText(std::size_t count) {
@@ -232,27 +215,15 @@ void TConfigForm::UpdateDictionaryButtons() {
 }
 
 void TConfigForm::DictionaryAddButtonClick() {
-    std::wstring filter = Utf16FromUtf8(LoadText(IDS_DICTIONARIESFILTER));
-    for (wchar_t& c : filter)
-        if (c == L'|')
-            c = L'\0';
-    std::vector<wchar_t> buffer(65536, L'\0');
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = Window;
-    dialog.lpstrFilter = filter.c_str();
-    dialog.lpstrFile = buffer.data();
-    dialog.nMaxFile = static_cast<DWORD>(buffer.size());
-    dialog.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
-                   OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_DONTADDTORECENT;
-    if (!GetOpenFileNameW(&dialog))
-        return; // cancelled, or nothing that could be read: the list stays as it was
+    const std::vector<std::wstring> chosen = ChooseFilesToOpen(Window, LoadText(IDS_DICTIONARIESFILTER));
+    if (chosen.empty())
+        return; // the list stays as it was
     const int before = static_cast<int>(WorkingDictionaries.Entries().size());
     TDictionaryAddResult result;
     {
         TWaitCursor wait;
         TSystemDictionaryFiles files;
-        result = WorkingDictionaries.Add(ChosenPaths(buffer.data()), files);
+        result = WorkingDictionaries.Add(chosen, files);
     }
     // The last one added is selected, so that it can be moved into place at once.
     FillDictionaryList(result.Added > 0 ? before + result.Added - 1 : SelectedDictionary());

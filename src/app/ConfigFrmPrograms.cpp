@@ -2,8 +2,6 @@
 // WorkingPrograms; this code mirrors it in the list box and runs the Open dialog.
 #include "ConfigFrm.h"
 
-#include <commdlg.h>
-
 #include <string>
 #include <vector>
 
@@ -13,20 +11,7 @@
 #include "../common/Settings.h"
 #include "../common/UnicodeText.h"
 #include "ConfigFrmRes.h"
-
-namespace {
-
-// The Open dialog's result: one full path, or the folder followed by the chosen files' names.
-std::vector<std::wstring> ChosenFiles(const wchar_t* buffer) {
-    std::vector<std::wstring> parts;
-    for (const wchar_t* part = buffer; *part; part += parts.back().size() + 1)
-        parts.emplace_back(part);
-    if (parts.size() > 1)
-        parts.erase(parts.begin()); // the folder, which is not matched
-    return parts;
-}
-
-} // namespace
+#include "OpenFilesDialog.h"
 
 void TConfigForm::LoadPrograms() {
     WorkingPrograms.Assign(ASettings::GetPrograms());
@@ -60,24 +45,11 @@ void TConfigForm::UpdateProgramButtons() {
 }
 
 void TConfigForm::ProgramAddButtonClick() {
-    std::wstring filter = Utf16FromUtf8(LoadText(IDS_PROGRAMSFILTER));
-    for (wchar_t& c : filter)
-        if (c == L'|')
-            c = L'\0';
-    std::vector<wchar_t> buffer(65536, L'\0');
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = Window;
-    dialog.lpstrFilter = filter.c_str();
-    dialog.lpstrFile = buffer.data();
-    dialog.nMaxFile = static_cast<DWORD>(buffer.size());
-    dialog.lpstrDefExt = L"exe";
-    dialog.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
-                   OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_DONTADDTORECENT;
-    if (!GetOpenFileNameW(&dialog))
-        return; // cancelled, or nothing that could be read: the list stays as it was
+    const std::vector<std::wstring> chosen = ChooseFilesToOpen(Window, LoadText(IDS_PROGRAMSFILTER), L"exe");
+    if (chosen.empty())
+        return; // the list stays as it was
     const int before = static_cast<int>(WorkingPrograms.Names().size());
-    const int refused = WorkingPrograms.Add(ChosenFiles(buffer.data()));
+    const int refused = WorkingPrograms.Add(chosen);
     FillProgramList();
     HWND list = PageItem(ProgramsPage, IDC_PROGRAMSLISTBOX);
     // The new entries are selected, so that a wrong choice is removed at once.

@@ -7,6 +7,7 @@ set(WL_APP_SOURCES
   app/ConfigFrmPrograms.cpp
   app/ConfigFrmWebLinks.cpp
   app/Help.cpp
+  app/OpenFilesDialog.cpp
   app/SingleInstance.cpp
 )
 set(WL_APP_RESOURCES
