@@ -435,20 +435,17 @@ TEST_F(ConfigPages, ViewInstructionsOpensTheReadMeBesideTheProgramByMouseAndBySp
 
 // Several files chosen at once in the real Open dialog: the damaged one is refused with its box, the
 // others listed with their names and counts; Move Up reorders; only Apply stores the list, and
-// Cancel drops a removal. A listed file deleted while the
-// program runs shows as missing the next time and stays listed.
+// Cancel drops a removal. A listed file deleted while the program runs shows as missing the next
+// time and stays listed.
 TEST_F(ConfigPages, DictionariesAreAddedInTheOpenDialogReorderedAndStoredOnlyByApply) {
     const std::string file = TempFile("dictionaries"), folder = file.substr(0, file.rfind('.'));
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-    DictWriter::TStarDictOptions plain;
-    plain.SameTypes = "m";
-    WriteFiles(
-        DictWriter::StarDictFiles(folder + "\\fruit", {{"apple", "Round."}, {"pear", "Sweet."}}, {}, plain));
-    WriteFiles(DictWriter::DictdFiles(folder + "\\animals",
-                                      {{"00-database-short", "", "00-database-short\n Animals\n"},
-                                       {"cat", "", "A cat.\n"},
-                                       {"dog", "", "A dog.\n"},
-                                       {"emu", "", "A bird.\n"}}));
+    // clang-format off
+    WriteFiles(DictWriter::StarDictFiles(folder + "\\fruit", {{"apple", "mRound."}, {"pear", "mSweet."}}));
+    WriteFiles(DictWriter::DictdFiles(folder + "\\animals", {
+        {"00-database-short", "", "00-database-short\n Animals\n"},
+        {"cat", "", "A cat.\n"}, {"dog", "", "A dog.\n"}, {"emu", "", "A bird.\n"}}));
+    // clang-format on
     WriteFiles({{folder + "\\broken.ifo", "StarDict's dict ifo file\nversion=2.4.2\nwordcount=7\n"}});
     const std::vector<std::string> fruit = {"Test Book", "2", folder + "\\fruit.ifo"},
                                    animals = {"Animals", "3", folder + "\\animals.index"};
