@@ -15,34 +15,7 @@
 
 using namespace TestSupport;
 
-namespace {
-
 constexpr const char* AnswerClass = "TAnswerForm";
-
-// A dictionary of the tests' own on disk (Path: its .index or .ifo file); its files go with it.
-struct TTestDictionary {
-    std::map<std::string, std::string> Files;
-    std::string Path;
-    TTestDictionary(std::map<std::string, std::string> files, const std::string& path)
-        : Files(std::move(files)), Path(path) {
-        WriteFiles(Files);
-    }
-    ~TTestDictionary() { Delete(); }
-    void Delete() const {
-        for (const auto& file : Files)
-            DeleteFileA(file.first.c_str());
-    }
-};
-
-// dictd's files with the name entry, the headwords given in dictd's order.
-std::unique_ptr<TTestDictionary> Dictd(const std::string& name,
-                                       std::vector<DictWriter::TDictdEntry> entries) {
-    const std::string file = TempFile("dictd"), base = file.substr(0, file.size() - 4);
-    entries.insert(entries.begin(), {"00-database-short", "", "00-database-short\n     " + name + "\n"});
-    return std::make_unique<TTestDictionary>(DictWriter::DictdFiles(base, entries), base + ".index");
-}
-
-} // namespace
 
 class DictionaryLookup : public TLookupStoryTest {
 protected:
@@ -51,23 +24,41 @@ protected:
         English = Dictd("Test English",
                         {{"ephemeral", "", "ephemeral\n   Lasting a very short time; compare transient.\n"},
                          {"transient", "", "transient\n   Passing quickly into and out of existence.\n"}});
-        const std::string file = TempFile("stardict"), base = file.substr(0, file.size() - 4);
+        const std::string base = Base("stardict");
         DictWriter::TStarDictOptions options;
         options.SameTypes = "m";
-        Greek = std::make_unique<TTestDictionary>(
-            DictWriter::StarDictFiles(base, {{"λέξη", "Μια λέξη: a word."}}, {}, options), base + ".ifo");
+        Greek = Written(DictWriter::StarDictFiles(base, {{"λέξη", "Μια λέξη: a word."}}, {}, options),
+                        base + ".ifo");
     }
     void TearDown() override {
         TLookupStoryTest::TearDown();
-        English.reset();
-        Greek.reset();
+        for (const std::string& file : Files)
+            DeleteFileA(file.c_str());
+    }
+
+    static std::string Base(const std::string& stem) {
+        const std::string file = TempFile(stem);
+        return file.substr(0, file.size() - 4); // without ".txt"
+    }
+    // Writes a dictionary's files, deleted after the test; gives its .index or .ifo file, `path`.
+    std::string Written(const std::map<std::string, std::string>& files, const std::string& path) {
+        WriteFiles(files);
+        for (const auto& file : files)
+            Files.push_back(file.first);
+        return path;
+    }
+    // dictd's files with the name entry, the headwords given in dictd's order.
+    std::string Dictd(const std::string& name, std::vector<DictWriter::TDictdEntry> entries) {
+        const std::string base = Base("dictd");
+        entries.insert(entries.begin(), {"00-database-short", "", "00-database-short\n     " + name + "\n"});
+        return Written(DictWriter::DictdFiles(base, entries), base + ".index");
     }
 
     // Lists the dictionaries, then starts WL.exe and notepad.
-    void Start(const std::vector<const TTestDictionary*>& dictionaries) {
+    void Start(const std::vector<std::string>& dictionaries) {
         std::vector<std::wstring> paths;
-        for (const TTestDictionary* dictionary : dictionaries)
-            paths.push_back(Utf16FromUtf8(dictionary->Path));
+        for (const std::string& path : dictionaries)
+            paths.push_back(Utf16FromUtf8(path));
         ASettings::SetDictionaries(paths);
         App = TWordlark::Start();
         ASSERT_TRUE(App.Window);
@@ -111,7 +102,8 @@ protected:
         EXPECT_EQ(end, selected);
     }
 
-    std::unique_ptr<TTestDictionary> English, Greek;
+    std::vector<std::string> Files;
+    std::string English, Greek;
     HWND Notepad = nullptr;
 };
 
@@ -119,7 +111,7 @@ protected:
 // window, Escape giving notepad its selection back; a word that no dictionary has, or a text longer
 // than any headword, goes to the web link as before.
 TEST_F(DictionaryLookup, QuickLookupShowsTheAnswerLooksUpWithinItAndSendsTheRestToTheWebLink) {
-    Start({English.get(), Greek.get()});
+    Start({English, Greek});
     const std::wstring quoted = L"\u201Cephemeral.\u201D";
     ASSERT_TRUE(Holder->Select(quoted));
     GUITHREADINFO thread{};
@@ -176,7 +168,7 @@ TEST_F(DictionaryLookup, QuickLookupShowsTheAnswerLooksUpWithinItAndSendsTheRest
 // Edit and Lookup looks in the dictionaries first and the answer keeps the foreground from the
 // closing dialog; "&Dictionaries" in the link menu says when no dictionary has the text.
 TEST_F(DictionaryLookup, EditAndLookupAndTheLinkMenuShowTheDictionariesAnswer) {
-    Start({English.get(), Greek.get()});
+    Start({English, Greek});
     PressOn(L"ephemeral", 'Q');
     HWND dialog = WaitForWindow("#32770", "Wordlark Lookup", 5000);
     ASSERT_TRUE(dialog && WaitUntil([&] { return GetForegroundWindow() == dialog; }, 5000));
@@ -202,13 +194,13 @@ TEST_F(DictionaryLookup, EditAndLookupAndTheLinkMenuShowTheDictionariesAnswer) {
 // Before, both dictionaries answer; after the deletion the next answer says so once, above the
 // other's entry; then it is not said again.
 TEST_F(DictionaryLookup, ADictionaryDeletedWhileTheProgramRunsIsSaidOnceAndTheOthersStillAnswer) {
-    const auto second = Dictd("Second", {{"ephemeral", "", "ephemeral\n   Short-lived.\n"}});
-    Start({second.get(), English.get()});
-    const std::string notice = second->Path.substr(second->Path.rfind('\\') + 1) + " could not be read.";
+    const std::string second = Dictd("Second", {{"ephemeral", "", "ephemeral\n   Short-lived.\n"}});
+    Start({second, English});
+    const std::string notice = second.substr(second.rfind('\\') + 1) + " could not be read.";
     for (int turn = 0; turn < 3; ++turn) {
         SCOPED_TRACE(turn);
-        if (turn == 1)
-            second->Delete();
+        for (const std::string extension : {".index", ".dict"})
+            ASSERT_TRUE(turn != 1 || DeleteFileA((second.substr(0, second.size() - 6) + extension).c_str()));
         PressOn(L"ephemeral", 'L');
         HWND answer = WaitForAnswer("Lasting a very short time");
         ASSERT_TRUE(answer);
