@@ -56,9 +56,7 @@ TEST(RealDictd, AFewHundredHeadwordsHaveTheDefinitionsThatTheWholeFileHolds) {
         const auto number = [](const std::string& text) {
             std::size_t value = 0;
             for (const char c : text)
-                value =
-                    value * 64 +
-                    std::string("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/").find(c);
+                value = value * 64 + std::string(DictWriter::Base64Digits).find(c);
             return value;
         };
         // Every 150th headword, with all its entries in file order.
