@@ -224,7 +224,7 @@ std::vector<std::string> Names(const TWorkingDictionaries& list) {
 
 } // namespace
 
-TEST(WorkingDictionaries, AddRefusesUnreadableFilesAndListsEachPathOnceWithinTheBound) {
+TEST(WorkingDictionaries, AddRefusesUnreadableFilesListsEachPathOnceMovesAndReopensOnlyChangedFiles) {
     TFakeDictionaryFiles files;
     TWorkingDictionaries list(3);
     TDictionaryAddResult added = list.Add(
@@ -242,12 +242,10 @@ TEST(WorkingDictionaries, AddRefusesUnreadableFilesAndListsEachPathOnceWithinThe
     // Stored entries: empty ones, repeats, what follows a NUL and those beyond the bound are left out.
     list.Assign({L"", L"x.ifo", L"X.IFO", std::wstring(L"y.index\0junk", 12), L"z.ifo", L"w.ifo"});
     EXPECT_EQ(list.Paths(), (std::vector<std::wstring>{L"x.ifo", L"y.index", L"z.ifo"}));
-}
 
-// Shown again, an unchanged file is not opened again; one that is gone is missing and stays listed.
-TEST(WorkingDictionaries, MovesStopAtTheEndsAndOnlyChangedFilesAreOpenedAgain) {
-    TFakeDictionaryFiles files;
-    TWorkingDictionaries list(100);
+    // Moves stop at the ends. Shown again, an unchanged file is not opened again; one that is gone
+    // is missing and stays listed.
+    files.Opens = 0;
     list.Assign({L"a.ifo", L"b.index", L"c.ifo"});
     list.Describe(files);
     EXPECT_FALSE(list.Move(0, -1) || list.Move(2, +1) || list.Move(-1, +1));

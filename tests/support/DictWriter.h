@@ -130,9 +130,9 @@ StarDictFiles(const std::string& base, const std::vector<TStarDictEntry>& entrie
 }
 
 // A dictd base-64 number.
+constexpr const char* Base64Digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 inline std::string Base64(std::uint64_t value) {
-    const std::string digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    return (value >= 64 ? Base64(value / 64) : "") + digits[value % 64];
+    return (value >= 64 ? Base64(value / 64) : "") + Base64Digits[value % 64];
 }
 
 struct TDictdEntry {

@@ -434,22 +434,18 @@ TEST_F(ConfigPages, ViewInstructionsOpensTheReadMeBesideTheProgramByMouseAndBySp
 } // namespace
 
 // Several files chosen at once in the real Open dialog: the damaged one is refused with its box, the
-// others listed with their names and counts; the same file in capitals is not listed twice; Move Up
-// reorders; only Apply stores the list, and Cancel drops a removal. A listed file deleted while the
-// program runs shows as missing the next time and stays listed.
+// others listed with their names and counts; Move Up reorders; only Apply stores the list, and
+// Cancel drops a removal. A listed file deleted while the program runs shows as missing the next
+// time and stays listed.
 TEST_F(ConfigPages, DictionariesAreAddedInTheOpenDialogReorderedAndStoredOnlyByApply) {
     const std::string file = TempFile("dictionaries"), folder = file.substr(0, file.rfind('.'));
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-    DictWriter::TStarDictOptions plain;
-    plain.SameTypes = "m";
-    WriteFiles(
-        DictWriter::StarDictFiles(folder + "\\fruit", {{"apple", "Round."}, {"pear", "Sweet."}}, {}, plain));
-    WriteFiles(DictWriter::DictdFiles(folder + "\\animals",
-                                      {{"00-database-short", "", "00-database-short\n Animals\n"},
-                                       {"00-database-utf8", "", "\n"},
-                                       {"cat", "", "A cat.\n"},
-                                       {"dog", "", "A dog.\n"},
-                                       {"emu", "", "A bird.\n"}}));
+    // clang-format off
+    WriteFiles(DictWriter::StarDictFiles(folder + "\\fruit", {{"apple", "mRound."}, {"pear", "mSweet."}}));
+    WriteFiles(DictWriter::DictdFiles(folder + "\\animals", {
+        {"00-database-short", "", "00-database-short\n Animals\n"},
+        {"cat", "", "A cat.\n"}, {"dog", "", "A dog.\n"}, {"emu", "", "A bird.\n"}}));
+    // clang-format on
     WriteFiles({{folder + "\\broken.ifo", "StarDict's dict ifo file\nversion=2.4.2\nwordcount=7\n"}});
     const std::vector<std::string> fruit = {"Test Book", "2", folder + "\\fruit.ifo"},
                                    animals = {"Animals", "3", folder + "\\animals.index"};
@@ -465,8 +461,6 @@ TEST_F(ConfigPages, DictionariesAreAddedInTheOpenDialogReorderedAndStoredOnlyByA
     ASSERT_TRUE(Wordlark.ShowPage(DictionariesPage));
     EXPECT_EQ(buttons(), "000") << "nothing listed, nothing to remove or move";
     Click(Control(IDC_DICTIONARYADDBUTTON));
-    ASSERT_TRUE(AnswerOpenDialog(""));
-    Click(Control(IDC_DICTIONARYADDBUTTON));
     ASSERT_TRUE(AnswerOpenDialog(folder, {"fruit.ifo", "broken.ifo", "animals.index"}));
     const std::string refusal = AnswerMessageBox("Dictionary Not Added", IDOK);
     EXPECT_NE(refusal.find(folder + "\\broken.ifo\r\n"), std::string::npos) << refusal;
@@ -475,18 +469,11 @@ TEST_F(ConfigPages, DictionariesAreAddedInTheOpenDialogReorderedAndStoredOnlyByA
     Click(Control(IDC_DICTIONARYMOVEUPBUTTON));
     ASSERT_TRUE(WaitUntil([&] { return rows() == TRows{animals, fruit}; }, 3000));
     EXPECT_EQ(buttons(), "101");
-    std::string shouted = fruit[2];
-    CharUpperA(shouted.data());
-    Click(Control(IDC_DICTIONARYADDBUTTON));
-    ASSERT_TRUE(AnswerOpenDialog(shouted));
-    PumpMessages(300);
-    EXPECT_EQ(rows().size(), 2u);
     EXPECT_TRUE(ASettings::GetDictionaries().empty()) << "stored before Apply";
 
     Click(Control(IDC_APPLYBUTTON));
     const std::vector<std::wstring> stored = {Utf16FromUtf8(animals[2]), Utf16FromUtf8(fruit[2])};
     ASSERT_TRUE(WaitUntil([&] { return ASettings::GetDictionaries() == stored; }, 3000));
-    EXPECT_EQ(ASimpleReg::ReadInteger(DictionariesKey, "DictionaryCount", -1), 2);
     Click(Control(IDC_DICTIONARYREMOVEBUTTON));
     ASSERT_TRUE(WaitUntil([&] { return rows() == TRows{fruit}; }, 3000));
     Click(Control(IDC_CANCELBUTTON));

@@ -15,77 +15,43 @@
 
 using namespace TestSupport;
 
-namespace {
-
 constexpr const char* AnswerClass = "TAnswerForm";
-
-std::string Stem(const std::string& name) {
-    const std::string file = TempFile(name);
-    return file.substr(0, file.size() - 4); // without ".txt"
-}
-
-// A dictionary of the tests' own on disk; its files go with it.
-struct TTestDictionary {
-    std::map<std::string, std::string> Files;
-    std::string Path; // its .index or .ifo file
-    ~TTestDictionary() { Delete(); }
-    void Delete() const {
-        for (const auto& file : Files)
-            DeleteFileA(file.first.c_str());
-    }
-};
-
-// dictd's files with the name entry, the headwords given in dictd's order.
-std::unique_ptr<TTestDictionary> Dictd(const std::string& name,
-                                       std::vector<DictWriter::TDictdEntry> entries) {
-    auto dictionary = std::make_unique<TTestDictionary>();
-    const std::string base = Stem("dictd");
-    entries.insert(entries.begin(), {"00-database-short", "", "00-database-short\n     " + name + "\n"});
-    dictionary->Files = DictWriter::DictdFiles(base, entries);
-    dictionary->Path = base + ".index";
-    WriteFiles(dictionary->Files);
-    return dictionary;
-}
-
-std::unique_ptr<TTestDictionary> StarDict(const std::vector<DictWriter::TStarDictEntry>& entries) {
-    auto dictionary = std::make_unique<TTestDictionary>();
-    const std::string base = Stem("stardict");
-    DictWriter::TStarDictOptions options;
-    options.SameTypes = "m";
-    dictionary->Files = DictWriter::StarDictFiles(base, entries, {}, options);
-    dictionary->Path = base + ".ifo";
-    WriteFiles(dictionary->Files);
-    return dictionary;
-}
-
-std::string FileName(const std::string& path) {
-    return path.substr(path.find_last_of('\\') + 1);
-}
-
-RECT ScreenRect(HWND window) {
-    RECT place{};
-    GetWindowRect(window, &place);
-    return place;
-}
-
-} // namespace
 
 class DictionaryLookup : public TLookupStoryTest {
 protected:
     void SetUp() override {
         TLookupStoryTest::SetUp();
-        EnglishFiles =
-            Dictd("Test English",
-                  {{"ephemeral", "", "ephemeral\n   Lasting a very short time; compare transient.\n"},
-                   {"transient", "", "transient\n   Passing quickly into and out of existence.\n"}});
-        GreekFiles = StarDict({{"λέξη", "Μια λέξη: a word."}});
-        English = EnglishFiles->Path;
-        Greek = GreekFiles->Path;
+        English = Dictd("Test English",
+                        {{"ephemeral", "", "ephemeral\n   Lasting a very short time; compare transient.\n"},
+                         {"transient", "", "transient\n   Passing quickly into and out of existence.\n"}});
+        const std::string base = Base("stardict");
+        DictWriter::TStarDictOptions options;
+        options.SameTypes = "m";
+        Greek = Written(DictWriter::StarDictFiles(base, {{"λέξη", "Μια λέξη: a word."}}, {}, options),
+                        base + ".ifo");
     }
     void TearDown() override {
         TLookupStoryTest::TearDown();
-        EnglishFiles.reset();
-        GreekFiles.reset();
+        for (const std::string& file : Files)
+            DeleteFileA(file.c_str());
+    }
+
+    static std::string Base(const std::string& stem) {
+        const std::string file = TempFile(stem);
+        return file.substr(0, file.size() - 4); // without ".txt"
+    }
+    // Writes a dictionary's files, deleted after the test; gives its .index or .ifo file, `path`.
+    std::string Written(const std::map<std::string, std::string>& files, const std::string& path) {
+        WriteFiles(files);
+        for (const auto& file : files)
+            Files.push_back(file.first);
+        return path;
+    }
+    // dictd's files with the name entry, the headwords given in dictd's order.
+    std::string Dictd(const std::string& name, std::vector<DictWriter::TDictdEntry> entries) {
+        const std::string base = Base("dictd");
+        entries.insert(entries.begin(), {"00-database-short", "", "00-database-short\n     " + name + "\n"});
+        return Written(DictWriter::DictdFiles(base, entries), base + ".index");
     }
 
     // Lists the dictionaries, then starts WL.exe and notepad.
@@ -136,25 +102,22 @@ protected:
         EXPECT_EQ(end, selected);
     }
 
-    void ExpectNoAnswerAndNoBrowser() {
-        PumpMessages(1000);
-        EXPECT_EQ(FindTopWindow(AnswerClass, nullptr), nullptr);
-        EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty());
-    }
-
-    std::unique_ptr<TTestDictionary> EnglishFiles, GreekFiles;
+    std::vector<std::string> Files;
     std::string English, Greek;
     HWND Notepad = nullptr;
 };
 
-TEST_F(DictionaryLookup, QuickLookupShowsTheAnswerBelowTheCaretInAnyScriptAndEscapeGivesNotepadItsSelection) {
+// Ctrl + L: the answer below the caret in any script, a word selected in it looked up in the same
+// window, Escape giving notepad its selection back; a word that no dictionary has, or a text longer
+// than any headword, goes to the web link as before.
+TEST_F(DictionaryLookup, QuickLookupShowsTheAnswerLooksUpWithinItAndSendsTheRestToTheWebLink) {
     Start({English, Greek});
     const std::wstring quoted = L"\u201Cephemeral.\u201D";
     ASSERT_TRUE(Holder->Select(quoted));
     GUITHREADINFO thread{};
     thread.cbSize = sizeof thread;
     ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(Notepad, nullptr), &thread) && thread.hwndCaret);
-    RECT caret = thread.rcCaret;
+    RECT caret = thread.rcCaret, place{}, work{};
     MapWindowPoints(thread.hwndCaret, nullptr, reinterpret_cast<POINT*>(&caret), 2);
     TypeCombo({VK_CONTROL}, 'L');
 
@@ -162,17 +125,27 @@ TEST_F(DictionaryLookup, QuickLookupShowsTheAnswerBelowTheCaretInAnyScriptAndEsc
     ASSERT_TRUE(answer);
     const std::string shown = Shown(answer);
     EXPECT_EQ(shown.find("Test English"), 0u) << shown;
-    EXPECT_NE(shown.find("ephemeral"), std::string::npos);
     EXPECT_EQ(WindowText(answer), "ephemeral");
     EXPECT_NE(WindowText(GetDlgItem(answer, IDC_WEBLOOKUPBUTTON)).find("Look up on Glossa"),
               std::string::npos);
     // Below the caret, or above it where there is no room, and wholly on the screen's work area.
-    const RECT place = ScreenRect(answer);
+    GetWindowRect(answer, &place);
     EXPECT_TRUE(place.top == caret.bottom || place.bottom == caret.top) << place.top << " " << caret.bottom;
-    RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_TRUE(place.left >= work.left && place.top >= work.top && place.right <= work.right &&
                 place.bottom <= work.bottom);
+
+    // Rich edit positions count a paragraph's end as one character.
+    std::wstring text = Utf16FromUtf8(shown);
+    for (std::size_t at; (at = text.find(L"\r\n")) != std::wstring::npos;)
+        text.erase(at, 1);
+    const std::size_t word = text.find(L"transient");
+    SendMessageW(GetDlgItem(answer, IDC_ANSWERTEXT), EM_SETSEL, word, word + 9);
+    TypeCombo({VK_CONTROL}, 'L');
+    EXPECT_TRUE(WaitUntil([&] { return Shown(answer).find("Passing quickly") != std::string::npos; }, 5000))
+        << Shown(answer);
+    EXPECT_EQ(FindTopWindow(AnswerClass, nullptr), answer);
+    EXPECT_EQ(WindowText(answer), "transient");
     EscapeBackToNotepad(answer, quoted.size());
 
     // Another script, and another letter case, found in the StarDict dictionary.
@@ -181,32 +154,8 @@ TEST_F(DictionaryLookup, QuickLookupShowsTheAnswerBelowTheCaretInAnyScriptAndEsc
     ASSERT_TRUE(answer);
     EXPECT_EQ(Shown(answer).find("Test Book"), 0u); // the writer's name for a StarDict dictionary
     EscapeBackToNotepad(answer, 4);
-    EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty());
-}
 
-TEST_F(DictionaryLookup, CtrlLOnAWordSelectedInTheAnswerLooksItUpInTheSameWindow) {
-    Start({English});
-    PressOn(L"ephemeral", 'L');
-    HWND answer = WaitForAnswer("compare transient.");
-    ASSERT_TRUE(answer);
-    // Rich edit positions count a paragraph's end as one character.
-    std::wstring text = Utf16FromUtf8(Shown(answer));
-    for (std::size_t at; (at = text.find(L"\r\n")) != std::wstring::npos;)
-        text.erase(at, 1);
-    const std::size_t word = text.find(L"transient");
-    HWND edit = GetDlgItem(answer, IDC_ANSWERTEXT);
-    SendMessageW(edit, EM_SETSEL, word, word + 9);
-    TypeCombo({VK_CONTROL}, 'L');
-    EXPECT_TRUE(WaitUntil([&] { return Shown(answer).find("Passing quickly") != std::string::npos; }, 5000))
-        << Shown(answer);
-    EXPECT_EQ(FindTopWindow(AnswerClass, nullptr), answer);
-    EXPECT_EQ(WindowText(answer), "transient");
-    EscapeBackToNotepad(answer, 9);
-    EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty());
-}
-
-TEST_F(DictionaryLookup, AWordNoDictionaryHasAndAWholeParagraphGoToTheWebLinkAsBeforeWithoutAWindow) {
-    Start({English, Greek});
+    // The first address the browser is given: no answer above went to the web link.
     PressOn(L"zyzzyva", 'L');
     EXPECT_EQ(Browser->WaitForUrls(1, 5000),
               std::vector<std::string>{"http://glossa.orvane.com/search?q=zyzzyva&r=5"});
@@ -216,32 +165,19 @@ TEST_F(DictionaryLookup, AWordNoDictionaryHasAndAWholeParagraphGoToTheWebLinkAsB
     EXPECT_EQ(FindTopWindow(AnswerClass, nullptr), nullptr);
 }
 
-TEST_F(DictionaryLookup, EditAndLookupLooksInTheDictionariesFirstAndTheAnswerKeepsTheForeground) {
-    Start({English});
+// Edit and Lookup looks in the dictionaries first and the answer keeps the foreground from the
+// closing dialog; "&Dictionaries" in the link menu says when no dictionary has the text.
+TEST_F(DictionaryLookup, EditAndLookupAndTheLinkMenuShowTheDictionariesAnswer) {
+    Start({English, Greek});
     PressOn(L"ephemeral", 'Q');
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            return (dialog = FindTopWindow("#32770", "Wordlark Lookup")) && GetForegroundWindow() == dialog;
-        },
-        5000));
+    HWND dialog = WaitForWindow("#32770", "Wordlark Lookup", 5000);
+    ASSERT_TRUE(dialog && WaitUntil([&] { return GetForegroundWindow() == dialog; }, 5000));
     PumpMessages(300); // the dialog selects its text once shown
     TypeCombo({}, VK_RETURN);
     HWND answer = WaitForAnswer("Lasting a very short time");
     ASSERT_TRUE(answer);
     PumpMessages(500); // the dialog's close must not take the foreground from the answer
     EXPECT_EQ(GetForegroundWindow(), answer);
-    EscapeBackToNotepad(answer, 9);
-    EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty());
-}
-
-TEST_F(DictionaryLookup, DictionariesInTheLinkMenuShowTheAnswerOrSayThatNoDictionaryHasTheText) {
-    Start({English, Greek});
-    PressOn(L"ephemeral", 'M');
-    ASSERT_TRUE(WaitUntil([] { return VisibleMenu() != nullptr; }, 5000));
-    TypeCombo({}, 'D');
-    HWND answer = WaitForAnswer("Lasting a very short time");
-    ASSERT_TRUE(answer);
     EscapeBackToNotepad(answer, 9);
 
     PressOn(L"zyzzyva", 'M');
@@ -250,31 +186,28 @@ TEST_F(DictionaryLookup, DictionariesInTheLinkMenuShowTheAnswerOrSayThatNoDictio
     answer = WaitForAnswer("No dictionary has \"zyzzyva\".");
     ASSERT_TRUE(answer);
     EscapeBackToNotepad(answer, 7);
-    ExpectNoAnswerAndNoBrowser();
+    PumpMessages(1000);
+    EXPECT_EQ(FindTopWindow(AnswerClass, nullptr), nullptr);
+    EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty());
 }
 
+// Before, both dictionaries answer; after the deletion the next answer says so once, above the
+// other's entry; then it is not said again.
 TEST_F(DictionaryLookup, ADictionaryDeletedWhileTheProgramRunsIsSaidOnceAndTheOthersStillAnswer) {
-    const auto second = Dictd("Second", {{"ephemeral", "", "ephemeral\n   Short-lived.\n"}});
-    Start({second->Path, English});
-    PressOn(L"ephemeral", 'L');
-    HWND answer = WaitForAnswer("Lasting a very short time");
-    ASSERT_TRUE(answer);
-    EXPECT_NE(Shown(answer).find("Short-lived."), std::string::npos);
-    EscapeBackToNotepad(answer, 9);
-
-    second->Delete();
-    const std::string notice = FileName(second->Path) + " could not be read.";
-    PressOn(L"ephemeral", 'L');
-    answer = WaitForAnswer(notice);
-    ASSERT_TRUE(answer);
-    EXPECT_NE(Shown(answer).find("Lasting a very short time"), std::string::npos);
-    EXPECT_EQ(Shown(answer).find("Short-lived."), std::string::npos);
-    EscapeBackToNotepad(answer, 9);
-
-    PressOn(L"ephemeral", 'L');
-    answer = WaitForAnswer("Lasting a very short time");
-    ASSERT_TRUE(answer);
-    EXPECT_EQ(Shown(answer).find("could not be read"), std::string::npos) << Shown(answer);
-    EscapeBackToNotepad(answer, 9);
+    const std::string second = Dictd("Second", {{"ephemeral", "", "ephemeral\n   Short-lived.\n"}});
+    Start({second, English});
+    const std::string notice = second.substr(second.rfind('\\') + 1) + " could not be read.";
+    for (int turn = 0; turn < 3; ++turn) {
+        SCOPED_TRACE(turn);
+        for (const std::string extension : {".index", ".dict"})
+            ASSERT_TRUE(turn != 1 || DeleteFileA((second.substr(0, second.size() - 6) + extension).c_str()));
+        PressOn(L"ephemeral", 'L');
+        HWND answer = WaitForAnswer("Lasting a very short time");
+        ASSERT_TRUE(answer);
+        const std::string shown = Shown(answer);
+        EXPECT_EQ(shown.find("Short-lived.") != std::string::npos, turn == 0) << shown;
+        EXPECT_EQ(shown.find(notice) == 0, turn == 1) << shown;
+        EscapeBackToNotepad(answer, 9);
+    }
     EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty());
 }
