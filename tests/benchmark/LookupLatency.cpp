@@ -13,28 +13,14 @@
 #include <string>
 #include <vector>
 
-#include "LookupSupport.h"
+#include "BenchmarkSupport.h"
 #include "Settings.h"
-#include "WinHandles.h"
 
 using namespace TestSupport;
 
 namespace {
 
 constexpr double SettleWaitMs = 100.0;
-
-long long Counter() {
-    LARGE_INTEGER now{};
-    QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
-
-void SetBrowserCommand(const std::string& command) {
-    TRegKey key;
-    if (key.Create(HKEY_CLASSES_ROOT, "HTTP\\shell\\open\\command", KEY_SET_VALUE))
-        RegSetValueExA(key.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                       static_cast<DWORD>(command.size() + 1));
-}
 
 // The median time for the window to answer WM_NULL, in milliseconds; with `change`, each question is
 // asked 10 ms after another program changed the clipboard.
@@ -84,21 +70,13 @@ int main(int argc, char** argv) {
 
     std::vector<double> latencies;
     for (int run = -2; run < runs; ++run) { // two unmeasured runs warm the caches up
-        DeleteFileA(log.c_str());
-        if (!holder.Select("latency"))
-            std::fprintf(stderr, "run %d: the selection holder did not come to the front\n", run);
-        PumpMessages(300);
-        const long long pressed = Counter();
-        TypeCombo({VK_CONTROL}, 'L');
-        std::vector<std::string> lines;
-        if (!WaitUntil([&] { return !(lines = ReadLines(log)).empty(); }, 5000)) {
+        const double ms = HotKeyToBrowser(holder, "latency", log);
+        if (ms < 0) {
             const TClipboardContents clipboard = ClipboardContents();
             std::fprintf(stderr, "run %d: no browser start within 5 s; clipboard text '%s'\n", run,
                          ClipboardFormatBytes(clipboard, CF_TEXT).c_str());
             return 1;
         }
-        const double ms = 1000.0 * static_cast<double>(std::atoll(lines[0].c_str()) - pressed) /
-                          static_cast<double>(frequency.QuadPart);
         if (run >= 0)
             latencies.push_back(ms);
         PumpMessages(200);
@@ -123,10 +101,7 @@ int main(int argc, char** argv) {
                  changed = MedianAnswerMs(app.Window, runs, true);
     app.Quit();
 
-    std::sort(latencies.begin(), latencies.end());
-    const double median = latencies.size() % 2
-                              ? latencies[latencies.size() / 2]
-                              : (latencies[latencies.size() / 2 - 1] + latencies[latencies.size() / 2]) / 2;
+    const double median = Median(latencies); // and sorted, best first
     std::printf("Quick Lookup, injected hot key to browser start, %zu runs\n", latencies.size());
     std::printf("  best   %7.1f ms\n", latencies.front());
     std::printf("  median %7.1f ms   (%.2fx the %.0f ms settle wait)\n", median, median / SettleWaitMs,

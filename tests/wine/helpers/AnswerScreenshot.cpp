@@ -8,8 +8,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <map>
-#include <memory>
 
 #include "DictWriter.h"
 #include "DictionaryFiles.h"
@@ -32,49 +30,38 @@ int main() {
     ClearProgramRegistry();
     ASettings::SetEnabled(true);
     const std::string stem = TempFile("greek-screenshot"), base = stem.substr(0, stem.size() - 4);
-    DictWriter::TStarDictOptions options;
-    options.SameTypes = "m";
     std::map<std::string, std::string> files = DictWriter::StarDictFiles(
         base,
         {{"λέξη", "η [léksi] ουσιαστικό θηλυκό\n1. ο μικρότερος αυτοτελής φορέας σημασίας του λόγου: "
                   "γραπτή, προφορική λέξη· μια λέξη με πολλές σημασίες.\n2. (μεταφορικά) κουβέντα, "
                   "λόγος: δεν είπε λέξη όλη τη μέρα.\n\nΕτυμολογία: αρχαία ελληνική λέξις < λέγω."}},
-        {}, options);
-    // The dictionary's own name, in its own script.
-    std::string& ifo = files[base + ".ifo"];
+        {}, {"2.4.2", "\n", "m"});           // plain-text entries (sametypesequence=m)
+    std::string& ifo = files[base + ".ifo"]; // the dictionary's own name, in its own script
     ifo.replace(ifo.find("Test Book"), 9, "Λεξικό της Κοινής Νεοελληνικής");
     WriteFiles(files);
-    const std::string greek = base + ".ifo";
-    std::vector<std::wstring> listed;
-    for (int n = 3; n < count; ++n)
-        listed.push_back(args.get()[n]);
-    listed.push_back(Utf16FromUtf8(greek));
+    std::vector<std::wstring> listed(args.get() + 3, args.get() + count);
+    listed.push_back(Utf16FromUtf8(base + ".ifo"));
     ASettings::SetDictionaries(listed);
 
     TWordlark app = TWordlark::Start();
     TSelectionHolder notepad("notepad.exe", "Notepad");
-    int result = 1;
-    if (app.Window && notepad.Window() && notepad.Select(word)) {
-        TypeCombo({VK_CONTROL}, 'L');
-        HWND answer = nullptr;
-        if (WaitUntil(
-                [&] {
-                    answer = FindTopWindow("TAnswerForm", nullptr);
-                    return answer && GetForegroundWindow() == answer;
-                },
-                10000)) {
-            PumpMessages(500); // painted
-            std::ofstream(ready.c_str()) << "ready\n";
-            WaitUntil([&] { return GetFileAttributesW(ready.c_str()) == INVALID_FILE_ATTRIBUTES; }, 30000);
-            result = 0;
-        } else {
-            std::fprintf(stderr, "no answer window came; in front: %s\n",
-                         DescribeWindow(GetForegroundWindow()).c_str());
-        }
+    const auto inFront = [] {
+        HWND answer = FindTopWindow("TAnswerForm", nullptr);
+        return answer && GetForegroundWindow() == answer;
+    };
+    const bool shown = app.Window && notepad.Window() && notepad.Select(word) &&
+                       (TypeCombo({VK_CONTROL}, 'L'), WaitUntil(inFront, 10000));
+    if (shown) {
+        PumpMessages(500); // painted
+        std::ofstream(ready.c_str()) << "ready\n";
+        WaitUntil([&] { return GetFileAttributesW(ready.c_str()) == INVALID_FILE_ATTRIBUTES; }, 30000);
+    } else {
+        std::fprintf(stderr, "no answer window came; in front: %s\n",
+                     DescribeWindow(GetForegroundWindow()).c_str());
     }
     app.Quit();
     for (const auto& file : files)
         DeleteFileA(file.first.c_str());
     ClearProgramRegistry();
-    return result;
+    return shown ? 0 : 1;
 }
