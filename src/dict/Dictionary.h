@@ -35,4 +35,8 @@ public:
     // Returns false when the files can no longer be read or turn out damaged (moved, deleted,
     // replaced); `entries` is then empty.
     virtual bool Lookup(const std::string& word, std::vector<TDictEntry>& entries) const = 0;
+
+    // The stems that a word list of forms (Hunspell .dic and .aff) gives for `word`, without `word`
+    // itself; a dictionary of entries gives none.
+    virtual std::vector<std::string> Stems(const std::string& /*word*/) const { return {}; }
 };
