@@ -32,6 +32,7 @@ command -v makensis >/dev/null || need+=(nsis)
 [ -f /usr/share/dictd/wn.index ] || need+=(dict-wn)
 [ -f /usr/share/dictd/gcide.index ] || need+=(dict-gcide)
 [ -f /usr/share/dictd/freedict-fra-eng.index ] || need+=(dict-freedict-fra-eng)
+[ -f /usr/share/dictd/freedict-deu-eng.index ] || need+=(dict-freedict-deu-eng)
 [ -f /usr/share/stardict/dic/XMLittre.ifo ] || need+=(stardict-xmlittre)
 command -v sdcv >/dev/null || need+=(sdcv)
 

@@ -124,6 +124,34 @@ TEST(Dictd, BothOrdersThreeAndFourColumnsAndTheNameFromItsEntry) {
               "unsortedapple: afig: fpear: p");
 }
 
+TEST(RealDictionaries, LinesWithoutAHeadwordAreSkippedAndBlanksAtTheEndsAreNoPartOfTheWord) {
+    // As FreeDict's indexes have them: empty headwords first, then " ago" beside "ago", "abhinc ".
+    TMemoryFiles files;
+    // clang-format off
+    files.Files = DictdFiles("/d/f", {{"", "", "lost"}, {" ", "", "lost"}, {" aber dalli", "", "hurry up"},
+        {" ago", "", "ago, adv."}, {"00databaseutf8", "", ""}, {"abhinc ", "", "since"}, {"ago", "", "before"}});
+    // clang-format on
+    auto dictionary = Open(files, "/d/f.index");
+    ASSERT_TRUE(dictionary);
+    EXPECT_EQ(std::to_string(dictionary->HeadwordCount()) + "/" + std::to_string(dictionary->SkippedCount()),
+              "4/2");
+    EXPECT_EQ(Look(*dictionary, "ago") + Look(*dictionary, "AGO"),
+              "ago: ago, adv. | ago: beforeago: ago, adv. | ago: before");
+    EXPECT_EQ(Look(*dictionary, "abhinc") + Look(*dictionary, "Aber Dalli"),
+              "abhinc: sinceaber dalli: hurry up");
+    EXPECT_EQ(Look(*dictionary, " ") + Look(*dictionary, "lost"), "");
+
+    files.Files =
+        StarDictFiles("/d/s", {{"", Plain("lost")}, {" ago", Plain("ago, adv.")}, {"bank ", Plain("side")}},
+                      {{" Bench", "bank "}});
+    dictionary = Open(files, "/d/s.ifo");
+    ASSERT_TRUE(dictionary);
+    EXPECT_EQ(std::to_string(dictionary->HeadwordCount()) + "/" + std::to_string(dictionary->SkippedCount()),
+              "2/1");
+    EXPECT_EQ(Look(*dictionary, "Ago") + Look(*dictionary, "bank") + Look(*dictionary, "bench"),
+              "ago: ago, adv.bank: sidebank: side");
+}
+
 TEST(DamagedDictionaries, AreRefusedWithWhatIsWrong) {
     using TEdit = std::function<void(std::string&)>;
     const auto replace = [](std::string from, std::string to) -> TEdit {
