@@ -13,4 +13,5 @@ set(WL_LOOKUP_SOURCES
 set(WL_LOOKUP_RESOURCES
   lookup/EditAndLookupFrm.rc
   lookup/AnswerFrm.rc
+  lookup/EnglishForms.rc
 )
