@@ -9,6 +9,7 @@ set(WL_LOOKUP_SOURCES
   lookup/AnswerFrm.cpp
   lookup/DictionaryShelf.cpp
   lookup/DictionaryLookup.cpp
+  lookup/WordSearch.cpp
 )
 set(WL_LOOKUP_RESOURCES
   lookup/EditAndLookupFrm.rc

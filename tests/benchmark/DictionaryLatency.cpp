@@ -75,10 +75,9 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
                                  nullptr);
     TLookupEngine engine;
     engine.Attach(host, GetModuleHandleA(nullptr));
-    std::vector<std::string> unreadable;
     const long long opening = Counter();
     engine.OpenDictionaries();
-    engine.SearchDictionaries("warm", unreadable);
+    const std::vector<std::string> unreadable = engine.SearchDictionaries("warm").Unreadable;
     const double opened = Ms(opening);
     for (const std::string& path : unreadable)
         std::printf("  (could not read %s)\n", path.c_str());
@@ -88,9 +87,9 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
     std::size_t hits = 0;
     for (const std::string& word : words) {
         const long long start = Counter();
-        const std::vector<TDictionaryAnswer> answers = engine.SearchDictionaries(word, unreadable);
+        const bool found = !engine.SearchDictionaries(word).Answers.empty();
         search.push_back(Ms(start));
-        hits += !answers.empty();
+        hits += found;
     }
     for (std::size_t n = 0; n < words.size(); ++n, PumpMessages(0)) {
         engine.LookupText = words[n];
