@@ -4,6 +4,7 @@
 #include "dict/EnglishForms.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -73,9 +74,35 @@ std::vector<std::string> TEnglishForms::Candidates(std::string_view word) const 
             std::find(candidates.begin(), candidates.end(), candidate) == candidates.end())
             candidates.push_back(std::move(candidate));
     };
+    AddExceptions(lower, add);
+    if (lower.find(' ') == std::string::npos) {
+        AddRuleForms(lower, add);
+        return candidates;
+    }
+    // A phrase ("gave up", "bones of contention"): each of its words in turn replaced by the
+    // forms of that word, as morphy takes a collocation apart.
+    for (std::size_t start = 0; start < lower.size();) {
+        const std::size_t end = std::min(lower.find(' ', start), lower.size());
+        const std::string_view part = std::string_view(lower).substr(start, end - start);
+        std::vector<std::string> forms;
+        const auto collect = [&](std::string form) {
+            if (!form.empty() && form != part)
+                forms.push_back(std::move(form));
+        };
+        if (!part.empty() && IsLetter(part.back())) {
+            AddExceptions(part, collect);
+            AddRuleForms(part, collect);
+        }
+        for (const std::string& form : forms)
+            add(lower.substr(0, start) + form + lower.substr(end));
+        start = end + 1;
+    }
+    return candidates;
+}
 
+void TEnglishForms::AddExceptions(std::string_view word, const std::function<void(std::string)>& add) const {
     // The exception lists write a blank as "_".
-    std::string key = lower;
+    std::string key(word);
     std::replace(key.begin(), key.end(), ' ', '_');
     const auto first =
         std::lower_bound(Exceptions.begin(), Exceptions.end(), key,
@@ -90,12 +117,13 @@ std::vector<std::string> TEnglishForms::Candidates(std::string_view word) const 
             add(std::move(base));
         }
     }
+}
 
-    const std::string_view text(lower);
+void TEnglishForms::AddRuleForms(std::string_view word, const std::function<void(std::string)>& add) {
     const auto apply = [&](const TRule& rule) {
-        if (!EndsWith(text, rule.Suffix) || text.size() == rule.Suffix.size())
+        if (!EndsWith(word, rule.Suffix) || word.size() == rule.Suffix.size())
             return;
-        std::string stem(text.substr(0, text.size() - rule.Suffix.size()));
+        std::string stem(word.substr(0, word.size() - rule.Suffix.size()));
         // English doubles a final consonant before -ed, -ing, -er and -est ("running", "bigger"):
         // the stem with it single is a candidate too.
         const std::size_t length = stem.size();
@@ -107,12 +135,11 @@ std::vector<std::string> TEnglishForms::Candidates(std::string_view word) const 
             add(stem.substr(0, length - 1));
     };
     // morphy leaves nouns in "ss" ("glass") and of two letters alone.
-    if (!EndsWith(text, "ss") && text.size() > 2)
+    if (!EndsWith(word, "ss") && word.size() > 2)
         for (const TRule& rule : NounRules)
             apply(rule);
     for (const TRule& rule : VerbRules)
         apply(rule);
     for (const TRule& rule : AdjectiveRules)
         apply(rule);
-    return candidates;
 }

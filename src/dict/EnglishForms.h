@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,12 +24,17 @@ public:
     explicit TEnglishForms(std::string exceptions);
 
     // The base forms that `word` (UTF-8) may be an inflection of, in lower case, without `word`
-    // itself: first those of the exception lists, then those of the rules, each once. None for a
-    // word that is not ASCII or ends in no letter.
+    // itself: first those of the exception lists, then those of the rules, each once; for a phrase,
+    // the phrase with one of its words replaced by a form of it. None for a word that is not ASCII
+    // or ends in no letter.
     std::vector<std::string> Candidates(std::string_view word) const;
     std::size_t ExceptionCount() const { return Exceptions.size(); }
 
 private:
+    // The bases that the exception lists give for `word`, and the stems that the rules make of it.
+    void AddExceptions(std::string_view word, const std::function<void(std::string)>& add) const;
+    static void AddRuleForms(std::string_view word, const std::function<void(std::string)>& add);
+
     std::string Text;
     std::vector<std::string_view> Exceptions; // the lines, sorted by their inflected form
 };
