@@ -27,8 +27,10 @@ std::string FileName(const std::string& path) {
 } // namespace
 
 void TLookupEngine::OpenDictionaries(unsigned delayMs) {
-    Shelf.Open(ListedDictionaries(), delayMs);
-    PrepareEnglishForms();
+    const std::vector<std::string> paths = ListedDictionaries();
+    Shelf.Open(paths, delayMs);
+    if (!paths.empty())
+        PrepareEnglishForms();
 }
 
 void TLookupEngine::PrepareEnglishForms() {
