@@ -4,7 +4,8 @@
 //   merely started with none listed (both contain the copy's 100 ms settle wait), and the time to
 //   the browser for a word that no listed dictionary has;
 // - the lookup itself inside this process, with the program's own engine: the search of the listed
-//   dictionaries for a word, and the search with the answer window made and shown;
+//   dictionaries for a word, and the search with the answer window made and shown; what the other
+//   forms of a word cost, against the same search without them;
 // - the program's start-up (until its hook is in place) and its private memory, with the
 //   dictionaries listed and without.
 // Usage: DictionaryLatency <runs> <dictionary file>...   (the first two are listed for WL.exe)
@@ -75,10 +76,9 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
                                  nullptr);
     TLookupEngine engine;
     engine.Attach(host, GetModuleHandleA(nullptr));
-    std::vector<std::string> unreadable;
     const long long opening = Counter();
     engine.OpenDictionaries();
-    engine.SearchDictionaries("warm", unreadable);
+    const std::vector<std::string> unreadable = engine.SearchDictionaries("warm").Unreadable;
     const double opened = Ms(opening);
     for (const std::string& path : unreadable)
         std::printf("  (could not read %s)\n", path.c_str());
@@ -88,9 +88,9 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
     std::size_t hits = 0;
     for (const std::string& word : words) {
         const long long start = Counter();
-        const std::vector<TDictionaryAnswer> answers = engine.SearchDictionaries(word, unreadable);
+        const bool found = !engine.SearchDictionaries(word).Answers.empty();
         search.push_back(Ms(start));
-        hits += !answers.empty();
+        hits += found;
     }
     for (std::size_t n = 0; n < words.size(); ++n, PumpMessages(0)) {
         engine.LookupText = words[n];
@@ -104,6 +104,18 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
             shown[n % 2].push_back(Ms(start));
     }
     TAnswerForm::CloseAll();
+
+    // What a word's forms cost: the search of a plural that only its forms find ("dogs", its word
+    // found by the rules) against the search of its word as it stands.
+    TFigures asItStands, byForm;
+    for (const std::string& word : words) {
+        long long start = Counter();
+        engine.SearchDictionaries(word);
+        const double plain = Ms(start);
+        start = Counter();
+        if (!engine.SearchDictionaries(word + "s").Forms.empty())
+            asItStands.push_back(plain), byForm.push_back(Ms(start));
+    }
     DestroyWindow(host);
     std::printf(
         "In this process, %zu dictionaries opened (first lookup waited) in %.0f ms; %zu words, %zu found\n",
@@ -111,6 +123,9 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
     Row("search of all of them for a word:", search, 3);
     Row("search and answer window made, filled and painted:", shown[0], 2);
     Row("search and the open window's content replaced and painted:", shown[1], 2);
+    std::printf("Word forms: %zu plurals that only their forms find\n", byForm.size());
+    Row("the word found as it stands:", asItStands, 3);
+    Row("its plural, the word found through its forms:", byForm, 3, Median(asItStands));
 }
 
 } // namespace

@@ -5,14 +5,18 @@
 //   only the word's letters (or a synonym's entry), and find nothing once the definitions are gone;
 // - the definitions: arbitrary bytes as a .dict.dz, or a dictzip file of arbitrary data damaged at
 //   arbitrary places: opening refuses or gives a size, and a read fails or gives exactly the bytes
-//   asked for, those of the data when the file is intact.
+//   asked for, those of the data when the file is intact;
+// - the English word forms: arbitrary words against arbitrary exception lists give a bounded number
+//   of candidates, each once and none empty.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "common/UnicodeText.h"
 #include "dict/DictData.h"
 #include "dict/DictReaders.h"
+#include "dict/EnglishForms.h"
 #include "support/DictWriter.h"
 
 namespace {
@@ -110,10 +114,20 @@ void FuzzDictzip(FuzzedDataProvider& input) {
     return;
 }
 
+void FuzzEnglishForms(FuzzedDataProvider& input) {
+    const std::string word = input.ConsumeRandomLengthString(100);
+    const std::vector<std::string> candidates =
+        TEnglishForms(input.ConsumeRemainingBytesAsString()).Candidates(word);
+    check(candidates.size() <= TEnglishForms::MaxCandidates);
+    for (const std::string& candidate : candidates)
+        check(!candidate.empty() && std::count(candidates.begin(), candidates.end(), candidate) == 1);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     FuzzedDataProvider input(bytes, size);
-    input.ConsumeBool() ? FuzzDictzip(input) : FuzzIndex(input);
+    const int choice = input.ConsumeIntegralInRange(0, 2);
+    choice == 0 ? FuzzIndex(input) : choice == 1 ? FuzzDictzip(input) : FuzzEnglishForms(input);
     return 0;
 }
