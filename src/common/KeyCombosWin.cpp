@@ -44,9 +44,12 @@ void SendKeyCombo(TKeyCombo combo, bool press) {
 }
 
 bool WaitForModifiersUp(TKeyCombo combo, unsigned milliseconds) {
+    // Ctrl, Alt and Shift stand for both keys of their pair; the Win keys are asked one by one.
     const auto held = [combo] {
         for (int i = 0; i < 4; ++i)
-            if ((combo.Modifiers() & (1u << i)) && GetAsyncKeyState(ModifierKeys[i]) < 0)
+            if ((combo.Modifiers() & (1u << i)) &&
+                (GetAsyncKeyState(ModifierKeys[i]) < 0 ||
+                 (ModifierKeys[i] == VkLWin && GetAsyncKeyState(VkRWin) < 0)))
                 return true;
         return false;
     };
