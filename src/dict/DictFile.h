@@ -30,3 +30,8 @@ const TDictFiles& SystemDictFiles();
 // The whole file; false when it cannot be read or is larger than `maxSize`.
 bool ReadWholeFile(const TDictFiles& files, const std::string& path, std::uint64_t maxSize,
                    std::string& bytes);
+
+// The name under which the C runtime's fopen finds the file, for libraries that open files
+// themselves (Hunspell): the path itself on the host; under Windows its form in the ANSI code page,
+// else its short form; empty when the file has no such name.
+std::string CRuntimePath(const std::string& path);

@@ -49,3 +49,7 @@ const TDictFiles& SystemDictFiles() {
     static const TStdFiles files;
     return files;
 }
+
+std::string CRuntimePath(const std::string& path) {
+    return path;
+}

@@ -1,0 +1,306 @@
+// Hunspell word lists (a .dic with its .aff beside it, as LibreOffice, Firefox and Debian's hunspell-*
+// packages ship them) as a dictionary without entries that gives the stems of a word's forms.
+//
+// Hunspell trusts its files: a word count that lies costs a table of that size, and its messages
+// about a damaged file go to stderr, which a program without a console never shows. So both files
+// are read and checked here first, and only files that pass go to Hunspell, which reads them again
+// itself (through the C runtime's fopen, hence CRuntimePath).
+#include <cctype>
+#include <exception>
+#include <mutex>
+#include <string_view>
+
+#include <hunspell.hxx>
+
+#include "common/UnicodeText.h"
+#include "dict/DictReaders.h"
+#include "dict/MarkupText.h"
+
+namespace {
+
+constexpr std::uint64_t MaxAffixFileSize = 32u << 20;
+constexpr std::uint64_t MaxWordFileSize = 256u << 20;
+constexpr std::size_t MaxLineLength = 8192;
+constexpr std::size_t MaxWordLength = 255;
+
+// The encodings the files may be in. Hunspell's default, without a SET line, is ISO8859-1.
+enum class TCharset { Utf8, Latin1, Latin9 };
+
+// ISO8859-15 against ISO8859-1: the eight places where they differ.
+constexpr struct {
+    unsigned char Byte;
+    char32_t Character;
+} Latin9Differences[] = {{0xA4, 0x20AC}, {0xA6, 0x0160}, {0xA8, 0x0161}, {0xB4, 0x017D},
+                         {0xB8, 0x017E}, {0xBC, 0x0152}, {0xBD, 0x0153}, {0xBE, 0x0178}};
+
+char32_t Latin9Character(unsigned char byte) {
+    for (const auto& difference : Latin9Differences)
+        if (difference.Byte == byte)
+            return difference.Character;
+    return byte;
+}
+
+std::string FileName(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// As Hunspell compares encoding names: letters and digits only, letter case ignored.
+std::string CharsetKey(std::string_view name) {
+    std::string key;
+    for (const char c : name)
+        if (std::isalnum(static_cast<unsigned char>(c)))
+            key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
+}
+
+std::string_view FirstField(std::string_view line) {
+    const std::size_t start = line.find_first_not_of(" \t");
+    if (start == std::string_view::npos)
+        return {};
+    const std::size_t end = line.find_first_of(" \t", start);
+    return line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+}
+
+// Splits text into lines (LF, CR LF), without their line ends.
+template <typename TEach> void ForEachLine(std::string_view text, TEach each) {
+    while (!text.empty()) {
+        std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (!each(line))
+            return;
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    }
+}
+
+std::string_view WithoutByteOrderMark(std::string_view text) {
+    return text.substr(0, 3) == "\xEF\xBB\xBF" ? text.substr(3) : text;
+}
+
+bool IsText(std::string_view text, TCharset charset) {
+    if (text.find('\0') != std::string_view::npos)
+        return false;
+    return charset != TCharset::Utf8 || IsUtf8(text);
+}
+
+// The word in the files' encoding; false when one of its characters has none there.
+bool Encode(const std::string& word, TCharset charset, std::string& encoded) {
+    if (charset == TCharset::Utf8) {
+        encoded = word;
+        return true;
+    }
+    encoded.clear();
+    for (std::size_t at = 0; at < word.size();) {
+        std::size_t length = 0;
+        const char32_t c = DecodeUtf8(word, at, length);
+        at += length;
+        int byte = -1;
+        if (c < 0x100 && (charset == TCharset::Latin1 || Latin9Character(static_cast<unsigned char>(c)) == c))
+            byte = static_cast<int>(c);
+        for (const auto& difference : Latin9Differences)
+            if (charset == TCharset::Latin9 && difference.Character == c)
+                byte = difference.Byte;
+        if (byte < 0 || (c == 0xFFFD && length == 1))
+            return false;
+        encoded += static_cast<char>(byte);
+    }
+    return true;
+}
+
+std::string Decode(const std::string& text, TCharset charset) {
+    if (charset == TCharset::Utf8)
+        return WellFormedUtf8(text);
+    std::wstring wide;
+    for (const char c : text) {
+        const char32_t character = charset == TCharset::Latin1
+                                       ? static_cast<unsigned char>(c)
+                                       : Latin9Character(static_cast<unsigned char>(c));
+        wide += static_cast<wchar_t>(character);
+    }
+    return Utf8FromUtf16(wide);
+}
+
+// The .aff file's settings that decide whether Hunspell can read the pair.
+struct TAffixSettings {
+    TCharset Charset = TCharset::Latin1;
+    std::string CharsetName = "ISO8859-1";
+};
+
+bool CheckLines(std::string_view text, const std::string& name, std::string& error) {
+    std::size_t number = 0;
+    bool fits = true;
+    ForEachLine(text, [&](std::string_view line) {
+        ++number;
+        fits = line.size() <= MaxLineLength;
+        return fits;
+    });
+    if (!fits)
+        error = "Line " + std::to_string(number) + " of " + name + " is longer than 8 KB.";
+    return fits;
+}
+
+bool ReadAffixSettings(std::string_view affix, const std::string& name, TAffixSettings& settings,
+                       std::string& error) {
+    bool good = true;
+    ForEachLine(WithoutByteOrderMark(affix), [&](std::string_view line) {
+        const std::string_view keyword = FirstField(line);
+        if (keyword != "SET" && keyword != "FLAG")
+            return true;
+        const std::string_view value = FirstField(line.substr(line.find(keyword) + keyword.size()));
+        if (keyword == "FLAG" && value != "long" && value != "num" && value != "UTF-8") {
+            error = name + " gives a flag type, \"" + std::string(value) +
+                    "\", that is none of Hunspell's (long, num, UTF-8).";
+            good = false;
+        } else if (keyword == "SET") {
+            const std::string key = CharsetKey(value);
+            settings.CharsetName = value;
+            if (key == "utf8")
+                settings.Charset = TCharset::Utf8;
+            else if (key == "iso88591")
+                settings.Charset = TCharset::Latin1;
+            else if (key == "iso885915")
+                settings.Charset = TCharset::Latin9;
+            else {
+                error = name + " is in the encoding \"" + std::string(value) +
+                        "\"; word lists are read in UTF-8, ISO8859-1 and ISO8859-15.";
+                good = false;
+            }
+        }
+        return good;
+    });
+    return good;
+}
+
+// The .dic file: a count line, then one word per line. Hunspell sizes its table by the count, so a
+// count far from the lines that follow is refused rather than believed. Returns the word count.
+bool CheckWordFile(std::string_view words, const std::string& name, std::size_t& wordCount,
+                   std::string& error) {
+    std::size_t lines = 0;
+    std::string_view countLine;
+    wordCount = 0;
+    ForEachLine(WithoutByteOrderMark(words), [&](std::string_view line) {
+        if (lines++ == 0)
+            countLine = line;
+        else if (!line.empty() && line[0] != '\t' && line[0] != ' ')
+            ++wordCount; // a line that begins with a blank is a comment
+        return true;
+    });
+    const std::string_view count = FirstField(countLine);
+    std::uint64_t claimed = 0;
+    bool number = !count.empty() && count.size() <= 10;
+    for (const char c : count)
+        if (number && c >= '0' && c <= '9')
+            claimed = claimed * 10 + static_cast<unsigned>(c - '0');
+        else
+            number = false;
+    if (!number || claimed == 0 || claimed > 2 * static_cast<std::uint64_t>(wordCount) + 100 ||
+        claimed < wordCount / 2) {
+        error = "The first line of " + name + " should give its number of words (" +
+                std::to_string(wordCount) + "), but reads \"" + std::string(countLine.substr(0, 40)) + "\".";
+        return false;
+    }
+    return true;
+}
+
+class THunspellForms : public TDictionary {
+public:
+    THunspellForms(const TDictFiles& files, std::string path, std::string affixPath)
+        : Files(files), DicPath(std::move(path)), AffPath(std::move(affixPath)) {}
+    bool Open(std::string& error);
+
+    const std::string& Name() const override { return ShownName; }
+    std::size_t HeadwordCount() const override { return WordCount; }
+    const std::string& Path() const override { return DicPath; }
+    // A word list has no entries; it is there while its two files are.
+    bool Lookup(const std::string& /*word*/, std::vector<TDictEntry>& entries) const override {
+        entries.clear();
+        return Files.Open(DicPath) && Files.Open(AffPath);
+    }
+    std::vector<std::string> Stems(const std::string& word) const override;
+
+private:
+    const TDictFiles& Files;
+    std::string DicPath, AffPath, ShownName;
+    std::size_t WordCount = 0;
+    TCharset Charset = TCharset::Latin1;
+    // One Hunspell object is not safe for calls from two threads at once.
+    mutable std::mutex Lock;
+    std::unique_ptr<Hunspell> Speller;
+};
+
+bool THunspellForms::Open(std::string& error) {
+    const std::string dicName = FileName(DicPath), affName = FileName(AffPath);
+    std::string affix, words;
+    if (!Files.Open(AffPath)) {
+        error = "Its affix file, " + affName + ", is not beside it.";
+        return false;
+    }
+    if (!ReadWholeFile(Files, AffPath, MaxAffixFileSize, affix)) {
+        error = affName + " cannot be read, or is larger than 32 MB.";
+        return false;
+    }
+    if (!ReadWholeFile(Files, DicPath, MaxWordFileSize, words)) {
+        error = dicName + " cannot be read, or is larger than 256 MB.";
+        return false;
+    }
+    TAffixSettings settings;
+    if (!CheckLines(affix, affName, error) || !CheckLines(words, dicName, error) ||
+        !ReadAffixSettings(affix, affName, settings, error))
+        return false;
+    for (const auto& [text, name] : {std::pair{&affix, &affName}, std::pair{&words, &dicName}})
+        if (!IsText(*text, settings.Charset)) {
+            error = *name + " holds text that is not in its encoding, " + settings.CharsetName + ".";
+            return false;
+        }
+    if (!CheckWordFile(words, dicName, WordCount, error))
+        return false;
+    affix.clear();
+    words.clear();
+
+    const std::string affixName = CRuntimePath(AffPath), wordsName = CRuntimePath(DicPath);
+    if (affixName.empty() || wordsName.empty()) {
+        error = "Hunspell cannot open files in this folder: its name has characters outside the system's "
+                "code page.";
+        return false;
+    }
+    Speller = std::make_unique<Hunspell>(affixName.c_str(), wordsName.c_str());
+    Charset = settings.Charset;
+    const std::string stem = dicName.substr(0, dicName.size() - 4);
+    ShownName = "Word forms (" + stem + ")";
+    return true;
+}
+
+std::vector<std::string> THunspellForms::Stems(const std::string& word) const {
+    std::vector<std::string> stems;
+    std::string encoded;
+    if (word.empty() || word.size() > MaxWordLength || !Encode(word, Charset, encoded))
+        return stems;
+    std::vector<std::string> found;
+    try {
+        const std::lock_guard<std::mutex> hold(Lock);
+        found = Speller->stem(encoded);
+    } catch (const std::exception&) {
+        return stems; // no memory for this word's forms: it has none to show
+    }
+    for (const std::string& stem : found) {
+        const std::string text = Decode(stem, Charset);
+        bool seen = text.empty() || text == word;
+        for (const std::string& earlier : stems)
+            seen = seen || earlier == text;
+        if (!seen)
+            stems.push_back(text);
+    }
+    return stems;
+}
+
+} // namespace
+
+std::unique_ptr<TDictionary> OpenHunspell(const TDictFiles& files, const std::string& path,
+                                          std::string& error) {
+    auto forms = std::make_unique<THunspellForms>(files, path, path.substr(0, path.size() - 4) + ".aff");
+    if (!forms->Open(error))
+        return nullptr;
+    return forms;
+}
