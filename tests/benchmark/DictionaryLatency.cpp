@@ -6,8 +6,11 @@
 // - the lookup itself inside this process, with the program's own engine: the search of the listed
 //   dictionaries for a word, and the search with the answer window made and shown;
 // - the program's start-up (until its hook is in place) and its private memory, with the
-//   dictionaries listed and without.
-// Usage: DictionaryLatency <runs> <dictionary file>...   (the first two are listed for WL.exe)
+//   dictionaries listed and without;
+// - a Hunspell word list (.dic) among the files: its opening, the memory it keeps, and the stems of
+//   German forms against the plain lookup of the same words in the other dictionaries.
+// Usage: DictionaryLatency <runs> <dictionary file>...   (the first two and any .dic are listed for
+// WL.exe)
 #include <windows.h>
 #include <psapi.h>
 
@@ -69,6 +72,52 @@ std::vector<std::string> SampleWords(const std::wstring& index, std::size_t coun
     return words;
 }
 
+bool IsWordList(const std::wstring& path) {
+    return path.size() > 4 && _wcsicmp(path.c_str() + path.size() - 4, L".dic") == 0;
+}
+
+// A word list opened in this process: what it keeps, and a form's stems against a plain lookup.
+void WordForms(const std::vector<std::wstring>& dictionaries, int runs) {
+    std::vector<std::unique_ptr<TDictionary>> others;
+    std::unique_ptr<TDictionary> forms;
+    double kept = 0, opened = 0;
+    for (const std::wstring& path : dictionaries) {
+        std::string error;
+        const double before = PrivateMB(GetCurrentProcess());
+        const long long start = Counter();
+        auto dictionary = TDictionary::Open(Utf8FromUtf16(path), error);
+        if (!dictionary)
+            std::printf("  (could not open %s: %s)\n", Utf8FromUtf16(path).c_str(), error.c_str());
+        else if (IsWordList(path)) {
+            opened = Ms(start);
+            kept = PrivateMB(GetCurrentProcess()) - before;
+            forms = std::move(dictionary);
+        } else
+            others.push_back(std::move(dictionary));
+    }
+    if (!forms)
+        return;
+    const char* const words[] = {"Häuser", "Kinder", "Bücher", "ging", "gegangen", "schönsten", "Fenstern"};
+    TFigures stems, lookups;
+    std::size_t found = 0;
+    for (int run = 0; run < runs * 10; ++run)
+        for (const char* word : words) {
+            long long start = Counter();
+            found += forms->Stems(word).size();
+            stems.push_back(Ms(start));
+            start = Counter();
+            for (const auto& other : others) {
+                std::vector<TDictEntry> entries;
+                other->Lookup(word, entries);
+            }
+            lookups.push_back(Ms(start));
+        }
+    std::printf("%s (%zu words) opened in %.0f ms, keeping %.1f MB of private memory; %zu stems per round\n",
+                forms->Name().c_str(), forms->HeadwordCount(), opened, kept, found / (runs * 10));
+    const double lookup = Row("a German form looked up in the other dictionaries:", lookups, 3);
+    Row("its stems from the word list:", stems, 3, lookup);
+}
+
 void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
     ASettings::SetDictionaries(dictionaries);
     HWND host = CreateTestWindow("DictionaryLatencyHost", DefWindowProcA, "host", WS_POPUP, RECT{0, 0, 1, 1},
@@ -105,6 +154,7 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
     }
     TAnswerForm::CloseAll();
     DestroyWindow(host);
+    WordForms(dictionaries, runs);
     std::printf(
         "In this process, %zu dictionaries opened (first lookup waited) in %.0f ms; %zu words, %zu found\n",
         dictionaries.size(), opened, words.size(), hits);
@@ -124,7 +174,8 @@ int main(int argc, char** argv) {
     std::vector<std::wstring> all;
     for (int n = 2; n < argc; ++n)
         all.push_back(Utf16FromUtf8(argv[n]));
-    const std::vector<std::wstring> listed(all.begin(), all.begin() + 2), none;
+    std::vector<std::wstring> listed(all.begin(), all.begin() + 2), none;
+    std::copy_if(all.begin() + 2, all.end(), std::back_inserter(listed), IsWordList);
 
     TSettingsLink link;
     ClearProgramRegistry();
@@ -166,7 +217,7 @@ int main(int argc, char** argv) {
     std::printf("WL.exe, injected hot key (with the %d ms settle wait), %d starts of each kind:\n",
                 static_cast<int>(TLookupEngine::SettleWaitMs), (runs + 1) / 2);
     const double browser = Row("none listed, to the browser started:", toBrowser, 1);
-    Row("WordNet and GCIDE listed, to the answer shown:", toAnswer, 1, browser);
+    Row("WordNet and GCIDE (and word lists) listed, to the answer:", toAnswer, 1, browser);
     Row("listed, a word none has, to the browser:", notFound, 1, browser);
     const double without = Median(start[0]), with = Median(start[1]);
     std::printf("Start-up until the hook is in place: none listed %.1f ms, listed %.1f ms (%.2fx)\n", without,
