@@ -21,6 +21,8 @@ int CompareKeys(THeadwordOrder order, std::string_view a, std::string_view b);
 // The letter case of `text` folded, ASCII without allocating a second time.
 void FoldInto(std::string_view text, std::string& folded);
 std::uint32_t FoldedHash(std::string_view folded);
+// A headword as it is found and shown: without the blanks that some indexes keep at its ends.
+std::string_view WithoutEndBlanks(std::string_view headword);
 
 class THeadwordIndex {
 public:

@@ -37,6 +37,8 @@ std::string AnswerPlainText(const std::vector<TAnswerParagraph>& paragraphs);
 // The notices of the window, in the program's words.
 std::string UnreadableNotice(const std::string& file); // "<file> could not be read."
 std::string NotFoundNotice(const std::string& text);   // "No dictionary has "<text>"."
+// Which other forms of the word the entries are of: "wolves → wolf", "leaves → leaf, leave".
+std::string FormsNotice(const std::string& word, const std::vector<std::string>& forms);
 
 // Rectangles in screen pixels, right and bottom exclusive.
 struct TScreenBox {
