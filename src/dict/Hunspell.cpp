@@ -5,6 +5,7 @@
 // about a damaged file go to stderr, which a program without a console never shows. So both files
 // are read and checked here first, and only files that pass go to Hunspell, which reads them again
 // itself (through the C runtime's fopen, hence CRuntimePath).
+#include <algorithm>
 #include <cctype>
 #include <exception>
 #include <mutex>
@@ -284,13 +285,24 @@ std::vector<std::string> THunspellForms::Stems(const std::string& word) const {
     } catch (const std::exception&) {
         return stems; // no memory for this word's forms: it has none to show
     }
+    // Hunspell may give a stem in two letter cases ("haus", "Haus" for "Häusern"), which find the
+    // same entries: the one whose first letter has the word's case is kept.
+    const auto capital = [](const std::string& text) {
+        std::size_t length = 0;
+        const char32_t first = text.empty() ? 0 : DecodeUtf8(text, 0, length);
+        return FoldCase(first) != first;
+    };
     for (const std::string& stem : found) {
         const std::string text = Decode(stem, Charset);
-        bool seen = text.empty() || text == word;
-        for (const std::string& earlier : stems)
-            seen = seen || earlier == text;
-        if (!seen)
+        if (text.empty() || FoldCase(text) == FoldCase(word)) // finds what the word itself finds
+            continue;
+        const auto same = std::find_if(stems.begin(), stems.end(), [&](const std::string& earlier) {
+            return FoldCase(earlier) == FoldCase(text);
+        });
+        if (same == stems.end())
             stems.push_back(text);
+        else if (capital(*same) != capital(word) && capital(text) == capital(word))
+            *same = text;
     }
     return stems;
 }
