@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "AnswerFrmRes.h"
+#include "ConfigFrmRes.h"
 #include "DictWriter.h"
 #include "DictionaryFiles.h"
 #include "LookupSupport.h"
@@ -220,4 +221,38 @@ TEST_F(DictionaryLookup, ADictionaryDeletedWhileTheProgramRunsIsSaidOnceAndTheOt
         EscapeBackToNotepad(answer, 9);
     }
     EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty());
+}
+
+// Debian's German word list (hunspell-de-de), added through the real Open dialog beside FreeDict
+// German-English, which lacks the dative plural: before, the word goes to the web link; after, it
+// shows the entry of its stem and says so.
+TEST_F(DictionaryLookup, AGermanFormShowsItsStemsEntryOnceTheWordListIsAdded) {
+    const std::string german = "Z:\\usr\\share\\dictd\\freedict-deu-eng.index",
+                      folder = "Z:\\usr\\share\\hunspell";
+    ASSERT_NE(GetFileAttributesA((folder + "\\de_DE.dic").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "scripts/setup.sh";
+    Start({german});
+    PressOn(L"H\u00e4usern", 'L');
+    EXPECT_EQ(Browser->WaitForUrls(1, 5000).size(), 1u);
+
+    ASSERT_TRUE(App.ShowWindow() && App.ShowPage(4 /* Dictionaries */));
+    Click(App.Control(IDC_DICTIONARYADDBUTTON));
+    ASSERT_TRUE(AnswerOpenDialog(folder, {"de_DE.dic"}));
+    const auto names = [&] {
+        std::string shown;
+        for (const auto& row : ListViewRows(App.Control(IDC_DICTIONARIESLIST), 1))
+            shown += row[0] + ";";
+        return shown;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return names().find(";Word forms (de_DE);") != std::string::npos; }, 5000))
+        << names();
+    Click(App.Control(IDC_OKBUTTON));
+    ASSERT_TRUE(WaitUntil([&] { return ASettings::GetDictionaries().size() == 2; }, 3000));
+
+    PressOn(L"H\u00e4usern", 'L');
+    HWND answer = WaitForAnswer("house");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(Shown(answer).find("H\u00e4usern \u2192 Haus\r\n\r\n"), 0u) << Shown(answer);
+    EscapeBackToNotepad(answer, 7);
+    EXPECT_EQ(Browser->WaitForUrls(1, 0).size(), 1u);
 }
