@@ -8,15 +8,14 @@
 //   forms of a word cost, against the same search without them;
 // - the program's start-up (until its hook is in place) and its private memory, with the
 //   dictionaries listed and without;
-// - a Hunspell word list (.dic) among the files: its opening, the memory it keeps, and the stems of
-//   German forms against the plain lookup of the same words in the other dictionaries.
+// - a Hunspell word list (.dic) among the files: its opening and memory, its Stems(), and German
+//   forms found through it against their stems found as they stand.
 // Usage: DictionaryLatency <runs> <dictionary file>...   (the first two and any .dic are listed for
 // WL.exe)
 #include <windows.h>
 #include <psapi.h>
 
 #include <fstream>
-#include <functional>
 
 #include "AnswerFrm.h"
 #include "BenchmarkSupport.h"
@@ -78,53 +77,33 @@ bool IsWordList(const std::wstring& path) {
     return path.size() > 4 && _wcsicmp(path.c_str() + path.size() - 4, L".dic") == 0;
 }
 
-// A word list opened in this process: what it keeps, and a form's stems against a plain lookup.
-void WordForms(const std::vector<std::wstring>& dictionaries, int runs,
-               const std::function<bool(const std::string&)>& engineSearch) {
-    std::vector<std::unique_ptr<TDictionary>> others;
-    std::unique_ptr<TDictionary> forms;
-    double kept = 0, opened = 0;
-    for (const std::wstring& path : dictionaries) {
-        std::string error;
-        const double before = PrivateMB(GetCurrentProcess());
-        const long long start = Counter();
-        auto dictionary = TDictionary::Open(Utf8FromUtf16(path), error);
-        if (!dictionary)
-            std::printf("  (could not open %s: %s)\n", Utf8FromUtf16(path).c_str(), error.c_str());
-        else if (IsWordList(path)) {
-            opened = Ms(start);
-            kept = PrivateMB(GetCurrentProcess()) - before;
-            forms = std::move(dictionary);
-        } else
-            others.push_back(std::move(dictionary));
-    }
-    if (!forms)
-        return;
-    const char* const words[] = {"Häuser", "Kinder", "Bücher", "ging", "gegangen", "schönsten", "Fenstern"};
-    TFigures stems, lookups, searches;
-    std::size_t found = 0, byForm = 0;
-    for (int run = 0; run < runs * 10; ++run)
-        for (const char* word : words) {
+void GermanForms(TLookupEngine& engine, const std::vector<std::wstring>& dictionaries, int runs) {
+    const auto list = std::find_if(dictionaries.begin(), dictionaries.end(), IsWordList);
+    std::string error;
+    const double before = PrivateMB(GetCurrentProcess());
+    const long long opening = Counter();
+    const auto forms = list == dictionaries.end() ? nullptr : TDictionary::Open(Utf8FromUtf16(*list), error);
+    const double opened = Ms(opening), kept = PrivateMB(GetCurrentProcess()) - before;
+    TFigures stems, asItStands, byForm;
+    for (int run = 0; forms && run < runs * 10; ++run)
+        for (const char* form : {"Häusern", "Kindern", "Büchern", "Wäldern", "Fenstern", "schönsten"}) {
             long long start = Counter();
-            found += forms->Stems(word).size();
+            const std::vector<std::string> found = forms->Stems(form);
             stems.push_back(Ms(start));
             start = Counter();
-            for (const auto& other : others) {
-                std::vector<TDictEntry> entries;
-                other->Lookup(word, entries);
-            }
-            lookups.push_back(Ms(start));
+            engine.SearchDictionaries(found.empty() ? form : found[0]);
+            asItStands.push_back(Ms(start));
             start = Counter();
-            byForm += engineSearch(word);
-            searches.push_back(Ms(start));
+            if (!engine.SearchDictionaries(form).Forms.empty())
+                byForm.push_back(Ms(start));
         }
-    std::printf("%s (%zu words) opened in %.0f ms, keeping %.1f MB of private memory; %zu stems per round\n",
-                forms->Name().c_str(), forms->HeadwordCount(), opened, kept, found / (runs * 10));
-    const double lookup = Row("a German form looked up in the other dictionaries:", lookups, 3);
-    Row("its stems from the word list:", stems, 3, lookup);
-    std::printf("  the engine's search of all listed, a German form (%zu of %zu found by their stems):\n",
-                byForm, searches.size());
-    Row("", searches, 3, lookup);
+    if (!forms)
+        return;
+    std::printf("%s: opened in %.0f ms, keeping %.1f MB; %zu of %zu German forms found through their stems\n",
+                forms->Name().c_str(), opened, kept, byForm.size(), stems.size());
+    const double plain = Row("the stem, found as it stands:", asItStands, 3);
+    Row("the word list's Stems() alone:", stems, 3, plain);
+    Row("the form, found through its stem:", byForm, 3, plain);
 }
 
 void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
@@ -162,31 +141,17 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
     }
     TAnswerForm::CloseAll();
 
-    // The engine's search against a plain one of the same files without forms: for the sampled
-    // headwords as they stand, and for each one's plural ("dogs") where only its forms find it.
-    std::vector<std::unique_ptr<TDictionary>> plain;
-    for (const std::wstring& path : dictionaries) {
-        std::string error;
-        plain.push_back(TDictionary::Open(Utf8FromUtf16(path), error));
+    // What a word's forms cost: the search of a plural that only its forms find ("dogs", its word
+    // found by the rules) against the search of its word as it stands.
+    TFigures asItStands, byForm;
+    for (const std::string& word : words) {
+        long long start = Counter();
+        engine.SearchDictionaries(word);
+        const double plain = Ms(start);
+        start = Counter();
+        if (!engine.SearchDictionaries(word + "s").Forms.empty())
+            asItStands.push_back(plain), byForm.push_back(Ms(start));
     }
-    const auto plainSearch = [&](const std::string& word) {
-        std::vector<TDictEntry> entries;
-        bool found = false;
-        for (const auto& dictionary : plain)
-            found = (dictionary && dictionary->Lookup(word, entries) && !entries.empty()) || found;
-        return found;
-    };
-    TFigures cost[2][2]; // [as it stands, a form][plain, the engine's]
-    for (const std::string& word : words)
-        for (const std::string& looked : {word, word + "s"}) {
-            long long start = Counter();
-            const bool plainFound = plainSearch(looked);
-            const double plainMs = Ms(start);
-            start = Counter();
-            const bool byForm = !engine.SearchDictionaries(looked).Forms.empty(), form = looked != word;
-            if (form ? !plainFound && byForm : plainFound)
-                cost[form][0].push_back(plainMs), cost[form][1].push_back(Ms(start));
-        }
     DestroyWindow(host);
     std::printf(
         "In this process, %zu dictionaries opened (first lookup waited) in %.0f ms; %zu words, %zu found\n",
@@ -194,14 +159,10 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
     Row("search of all of them for a word:", search, 3);
     Row("search and answer window made, filled and painted:", shown[0], 2);
     Row("search and the open window's content replaced and painted:", shown[1], 2);
-    std::printf("Word forms: %zu words found as they stand, %zu plurals that only their forms find\n",
-                cost[0][0].size(), cost[1][0].size());
-    Row("a word found as it stands, plain search:", cost[0][0], 3);
-    Row("the same, the engine's search with forms:", cost[0][1], 3, Median(cost[0][0]));
-    Row("a plural that no dictionary has, plain search:", cost[1][0], 3);
-    Row("the same, the engine's search finding its word:", cost[1][1], 3, Median(cost[1][0]));
-    WordForms(dictionaries, runs,
-              [&](const std::string& word) { return !engine.SearchDictionaries(word).Forms.empty(); });
+    std::printf("Word forms: %zu plurals that only their forms find\n", byForm.size());
+    Row("the word found as it stands:", asItStands, 3);
+    Row("its plural, the word found through its forms:", byForm, 3, Median(asItStands));
+    GermanForms(engine, dictionaries, runs);
 }
 
 } // namespace
