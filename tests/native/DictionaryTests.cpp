@@ -222,63 +222,49 @@ TEST(ChangedFiles, ALookupInAMovedReplacedOrCutFileIsUnreadableNotWrong) {
 }
 
 // A German word list in small: an umlaut plural by a suffix (two-letter flags) of a word listed in two
-// letter cases, a form whose stem only its analysis gives, and a prefix; in UTF-8 and in ISO8859-15.
-const char* const GermanAffix = "SET UTF-8\nFLAG long\n\nSFX Pl Y 1\nSFX Pl aus äuser aus\n\n"
-                                "PFX Un Y 1\nPFX Un 0 un .\n";
-const std::vector<std::string> GermanWords = {"Haus/Pl", "haus/Pl", "gehen", "ging st:gehen", "glücklich/Un", "Ähre"};
-
+// letter cases, a form whose stem only its analysis gives, a prefix; in UTF-8, then in ISO8859-15.
 TEST(Hunspell, StemsOfFormsInEitherEncodingWithoutTheWordItself) {
-    const std::string folder = testing::TempDir();
-    TMemoryFiles files;
-    files.Files = HunspellFiles(folder + "de_XX", GermanAffix, GermanWords);
-    for (auto [path, bytes] : HunspellFiles(folder + "de_XX", GermanAffix, GermanWords)) {
-        for (const auto& [from, to] :
-             {std::pair{"UTF-8\n", "ISO8859-15\n"}, {"ä", "\xE4"}, {"ü", "\xFC"}, {"Ä", "\xC4"}})
-            bytes = std::regex_replace(bytes, std::regex(from), to);
-        files.Files[folder + "de_L9" + path.substr(path.size() - 4)] = bytes;
-    }
-    for (const auto& [path, bytes] : files.Files)
-        ASSERT_TRUE(std::ofstream(path, std::ios::binary) << bytes) << path;
-    for (const char* base : {"de_XX", "de_L9"}) {
-        const auto forms = Open(SystemDictFiles(), folder + base + ".dic");
+    std::string affix = "SET UTF-8\nFLAG long\nSFX Pl Y 1\nSFX Pl aus äuser aus\nPFX Un Y 1\nPFX Un 0 un .\n",
+                words = "6\nHaus/Pl\nhaus/Pl\ngehen\nging st:gehen\nglücklich/Un\nÄhre\n";
+    for (const std::string base : {"de_XX", "de_L9"}) {
+        const std::string path = testing::TempDir() + base;
+        ASSERT_TRUE(std::ofstream(path + ".aff") << affix && std::ofstream(path + ".dic") << words);
+        const auto forms = Open(SystemDictFiles(), path + ".dic");
         ASSERT_TRUE(forms);
-        EXPECT_EQ(forms->Name(), std::string("Word forms (") + base + ")");
-        EXPECT_EQ(forms->HeadwordCount(), 6u);
+        EXPECT_EQ(forms->Name() + " " + std::to_string(forms->HeadwordCount()),
+                  "Word forms (" + base + ") 6");
         std::string shown;
         for (const char* word : {"Häuser", "häuser", "Haus", "ging", "unglücklich", "Ähre", "Hauser", "Zug"})
             for (const std::string& stem : forms->Stems(word))
                 shown += std::string(word) + "→" + stem + " ";
         EXPECT_EQ(shown, "Häuser→Haus häuser→haus ging→gehen unglücklich→glücklich ");
         EXPECT_EQ(Look(*forms, "Haus"), "");
-        std::remove((folder + base + ".aff").c_str());
+        std::remove((path + ".aff").c_str());
         EXPECT_EQ(Look(*forms, "Haus"), "unreadable");
+        for (const auto& [from, to] :
+             {std::pair{"UTF-8", "ISO8859-15"}, {"ä", "\xE4"}, {"ü", "\xFC"}, {"Ä", "\xC4"}})
+            affix = std::regex_replace(affix, std::regex(from), to),
+            words = std::regex_replace(words, std::regex(from), to);
     }
 }
 
 TEST(Hunspell, BadWordListsAreRefusedBeforeHunspellReadsThem) {
-    using TEdit = std::function<void(std::map<std::string, std::string>&)>;
-    const auto affix = [](std::string text) -> TEdit { return [=](auto& files) { files["t.aff"] = text; }; };
-    const auto words = [](std::string text) -> TEdit { return [=](auto& files) { files["t.dic"] = text; }; };
     // clang-format off
-    const std::vector<std::pair<const char*, TEdit>> cases = {
-        {"Its affix file, t.aff, is not beside it.", [](auto& files) { files.erase("t.aff"); }},
-        {"t.aff gives a flag type, \"short\", that is none of Hunspell's (long, num, UTF-8).",
-            affix("SET UTF-8\nFLAG short\n")},
-        {"The first line of t.dic should give its number of words (2), but reads \"99999\".",
-            words("99999\nHaus\nBaum\n")},
-        {"The first line of t.dic should give its number of words (1), but reads \"Haus\".", words("Haus\nBaum\n")},
-        {"Line 3 of t.dic is longer than 8 KB.", words("2\nHaus\n" + std::string(65536, 'a') + "\n")},
-        {"t.dic holds text that is not in its encoding, UTF-8.", words("2\nHaus\nH\xE4user\n")},
-        {"t.aff holds text that is not in its encoding, ISO8859-1.", affix(std::string("TRY a\0b\n", 8))},
-        {"t.aff is in the encoding \"KOI8-R\"; word lists are read in UTF-8, ISO8859-1 and ISO8859-15.",
-            affix("SET KOI8-R\n")},
+    const std::vector<std::tuple<const char*, const char*, std::string>> cases = {
+        {"Its affix file, t.aff, is not beside it.", "t.aff", ""},
+        {"t.aff gives a flag type, \"short\", that is none of Hunspell's (long, num, UTF-8).", "t.aff", "FLAG short\n"},
+        {"The first line of t.dic should give its number of words (2), but reads \"99999\".", "t.dic", "99999\nHaus\nBaum\n"},
+        {"The first line of t.dic should give its number of words (1), but reads \"Haus\".", "t.dic", "Haus\nBaum\n"},
+        {"Line 3 of t.dic is longer than 8 KB.", "t.dic", "2\nHaus\n" + std::string(65536, 'a') + "\n"},
+        {"t.dic holds text that is not in its encoding, UTF-8.", "t.dic", "2\nHaus\nH\xE4user\n"},
+        {"t.aff holds text that is not in its encoding, ISO8859-1.", "t.aff", std::string("TRY a\0b\n", 8)},
+        {"t.aff is in the encoding \"KOI8-R\"; word lists are read in UTF-8, ISO8859-1 and ISO8859-15.", "t.aff", "SET KOI8-R\n"},
     };
     // clang-format on
-    for (const auto& [expected, damage] : cases) {
-        SCOPED_TRACE(expected);
+    for (const auto& [expected, file, bytes] : cases) {
         TMemoryFiles files;
-        files.Files = HunspellFiles("t", "SET UTF-8\n", {"Haus", "Baum"});
-        damage(files.Files);
+        files.Files = {{"t.aff", "SET UTF-8\n"}, {"t.dic", "2\nHaus\nBaum\n"}};
+        bytes.empty() ? void(files.Files.erase(file)) : void(files.Files[file] = bytes);
         std::string error;
         EXPECT_FALSE(OpenDictionary(files, "t.dic", error));
         EXPECT_EQ(error, expected);

@@ -41,15 +41,6 @@ public:
     }
 };
 
-// A Hunspell word list: the .aff as given, the .dic with its count line first.
-inline std::map<std::string, std::string> HunspellFiles(const std::string& base, const std::string& affix,
-                                                        const std::vector<std::string>& words) {
-    std::string dic = std::to_string(words.size()) + "\n";
-    for (const std::string& word : words)
-        dic += word + "\n";
-    return {{base + ".aff", affix}, {base + ".dic", dic}};
-}
-
 inline std::string BigEndian(std::uint64_t value, int bytes) {
     std::string out;
     for (int i = bytes - 1; i >= 0; --i)
