@@ -86,3 +86,16 @@ std::string CRuntimePath(const std::string& path) {
     shortPath.resize(written);
     return AnsiText(shortPath);
 }
+
+bool EightBitCharset(unsigned codePage, const char* /*iconvName*/, std::u32string& upper) {
+    if (!IsValidCodePage(codePage))
+        return false;
+    upper.assign(128, 0);
+    for (unsigned byte = 0x80; byte <= 0xFF; ++byte) {
+        const char in = static_cast<char>(byte);
+        wchar_t out[2] = {};
+        if (MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, &in, 1, out, 2) == 1 && out[0] != 0xFFFD)
+            upper[byte - 0x80] = out[0];
+    }
+    return true;
+}

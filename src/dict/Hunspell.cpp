@@ -24,22 +24,31 @@ constexpr std::uint64_t MaxWordFileSize = 256u << 20;
 constexpr std::size_t MaxLineLength = 8192;
 constexpr std::size_t MaxWordLength = 255;
 
-// The encodings the files may be in. Hunspell's default, without a SET line, is ISO8859-1.
-enum class TCharset { Utf8, Latin1, Latin9 };
+// The encoding of both files: UTF-8, or one of the 8-bit character sets that Hunspell knows, whose
+// upper half (bytes 0x80 to 0xFF) the system's converter gives; 0 marks a byte that the set does
+// not define. Hunspell's default, without a SET line, is ISO8859-1.
+struct TCharset {
+    bool Utf8 = false;
+    std::u32string Upper;
+};
 
-// ISO8859-15 against ISO8859-1: the eight places where they differ.
+// Hunspell's 8-bit sets, by its key of the name, with their numbers under Windows and names for
+// iconv. (Windows has no ISO8859-10 or -14, and iconv no ISCII.)
 constexpr struct {
-    unsigned char Byte;
-    char32_t Character;
-} Latin9Differences[] = {{0xA4, 0x20AC}, {0xA6, 0x0160}, {0xA8, 0x0161}, {0xB4, 0x017D},
-                         {0xB8, 0x017E}, {0xBC, 0x0152}, {0xBD, 0x0153}, {0xBE, 0x0178}};
-
-char32_t Latin9Character(unsigned char byte) {
-    for (const auto& difference : Latin9Differences)
-        if (difference.Byte == byte)
-            return difference.Character;
-    return byte;
-}
+    const char* Key;
+    unsigned CodePage;
+    const char* IconvName;
+} EightBitSets[] = {{"iso88591", 28591, "ISO-8859-1"},   {"iso88592", 28592, "ISO-8859-2"},
+                    {"iso88593", 28593, "ISO-8859-3"},   {"iso88594", 28594, "ISO-8859-4"},
+                    {"iso88595", 28595, "ISO-8859-5"},   {"iso88596", 28596, "ISO-8859-6"},
+                    {"iso88597", 28597, "ISO-8859-7"},   {"iso88598", 28598, "ISO-8859-8"},
+                    {"iso88599", 28599, "ISO-8859-9"},   {"iso885910", 28600, "ISO-8859-10"},
+                    {"iso885913", 28603, "ISO-8859-13"}, {"iso885914", 28604, "ISO-8859-14"},
+                    {"iso885915", 28605, "ISO-8859-15"}, {"koi8r", 20866, "KOI8-R"},
+                    {"koi8u", 21866, "KOI8-U"},          {"cp1251", 1251, "CP1251"},
+                    {"microsoftcp1251", 1251, "CP1251"}, {"tis620", 874, "TIS-620"},
+                    {"tis6202533", 874, "TIS-620"},      {"iso885911", 874, "TIS-620"},
+                    {"isciidevanagari", 57002, ""}};
 
 std::string FileName(const std::string& path) {
     const std::size_t slash = path.find_last_of("\\/");
@@ -80,52 +89,47 @@ std::string_view WithoutByteOrderMark(std::string_view text) {
     return text.substr(0, 3) == "\xEF\xBB\xBF" ? text.substr(3) : text;
 }
 
-bool IsText(std::string_view text, TCharset charset) {
+bool IsText(std::string_view text, const TCharset& charset) {
     if (text.find('\0') != std::string_view::npos)
         return false;
-    return charset != TCharset::Utf8 || IsUtf8(text);
+    if (charset.Utf8)
+        return IsUtf8(text);
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80 &&
+            (charset.Upper.size() != 128 || charset.Upper[static_cast<unsigned char>(c) - 0x80] == 0))
+            return false;
+    return true;
 }
 
 // The word in the files' encoding; false when one of its characters has none there.
-bool Encode(const std::string& word, TCharset charset, std::string& encoded) {
-    if (charset == TCharset::Utf8) {
-        encoded = word;
-        return true;
-    }
-    encoded.clear();
-    for (std::size_t at = 0; at < word.size();) {
+bool Encode(const std::string& word, const TCharset& charset, std::string& encoded) {
+    encoded = charset.Utf8 ? word : std::string();
+    for (std::size_t at = 0; !charset.Utf8 && at < word.size();) {
         std::size_t length = 0;
         const char32_t c = DecodeUtf8(word, at, length);
         at += length;
-        int byte = -1;
-        if (c < 0x100 && (charset == TCharset::Latin1 || Latin9Character(static_cast<unsigned char>(c)) == c))
-            byte = static_cast<int>(c);
-        for (const auto& difference : Latin9Differences)
-            if (charset == TCharset::Latin9 && difference.Character == c)
-                byte = difference.Byte;
-        if (byte < 0 || (c == 0xFFFD && length == 1))
+        const std::size_t place = charset.Upper.find(c);
+        if ((c >= 0x80 && place == std::u32string::npos) || (c == 0xFFFD && length == 1))
             return false;
-        encoded += static_cast<char>(byte);
+        encoded += static_cast<char>(c < 0x80 ? c : 0x80 + place);
     }
     return true;
 }
 
-std::string Decode(const std::string& text, TCharset charset) {
-    if (charset == TCharset::Utf8)
+std::string Decode(const std::string& text, const TCharset& charset) {
+    if (charset.Utf8)
         return WellFormedUtf8(text);
-    std::wstring wide;
+    std::wstring wide; // every 8-bit set's characters lie in the Basic Multilingual Plane
     for (const char c : text) {
-        const char32_t character = charset == TCharset::Latin1
-                                       ? static_cast<unsigned char>(c)
-                                       : Latin9Character(static_cast<unsigned char>(c));
-        wide += static_cast<wchar_t>(character);
+        const unsigned char byte = static_cast<unsigned char>(c);
+        wide += static_cast<wchar_t>(byte < 0x80 ? byte : charset.Upper[byte - 0x80]);
     }
     return Utf8FromUtf16(wide);
 }
 
 // The .aff file's settings that decide whether Hunspell can read the pair.
 struct TAffixSettings {
-    TCharset Charset = TCharset::Latin1;
+    TCharset Charset;
     std::string CharsetName = "ISO8859-1";
 };
 
@@ -155,19 +159,16 @@ bool ReadAffixSettings(std::string_view affix, const std::string& name, TAffixSe
                     "\", that is none of Hunspell's (long, num, UTF-8).";
             good = false;
         } else if (keyword == "SET") {
-            const std::string key = CharsetKey(value);
             settings.CharsetName = value;
-            if (key == "utf8")
-                settings.Charset = TCharset::Utf8;
-            else if (key == "iso88591")
-                settings.Charset = TCharset::Latin1;
-            else if (key == "iso885915")
-                settings.Charset = TCharset::Latin9;
-            else {
+            const std::string key = CharsetKey(value);
+            settings.Charset.Utf8 = key == "utf8";
+            good = settings.Charset.Utf8;
+            for (const auto& set : EightBitSets)
+                good = good || (key == set.Key &&
+                                EightBitCharset(set.CodePage, set.IconvName, settings.Charset.Upper));
+            if (!good)
                 error = name + " is in the encoding \"" + std::string(value) +
-                        "\"; word lists are read in UTF-8, ISO8859-1 and ISO8859-15.";
-                good = false;
-            }
+                        "\", which this system cannot read.";
         }
         return good;
     });
@@ -225,7 +226,7 @@ private:
     const TDictFiles& Files;
     std::string DicPath, AffPath, ShownName;
     std::size_t WordCount = 0;
-    TCharset Charset = TCharset::Latin1;
+    TCharset Charset;
     // One Hunspell object is not safe for calls from two threads at once.
     mutable std::mutex Lock;
     std::unique_ptr<Hunspell> Speller;
@@ -247,6 +248,7 @@ bool THunspellForms::Open(std::string& error) {
         return false;
     }
     TAffixSettings settings;
+    EightBitCharset(28591, "ISO-8859-1", settings.Charset.Upper);
     if (!CheckLines(affix, affName, error) || !CheckLines(words, dicName, error) ||
         !ReadAffixSettings(affix, affName, settings, error))
         return false;

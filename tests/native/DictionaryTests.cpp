@@ -258,7 +258,8 @@ TEST(Hunspell, BadWordListsAreRefusedBeforeHunspellReadsThem) {
         {"Line 3 of t.dic is longer than 8 KB.", "t.dic", "2\nHaus\n" + std::string(65536, 'a') + "\n"},
         {"t.dic holds text that is not in its encoding, UTF-8.", "t.dic", "2\nHaus\nH\xE4user\n"},
         {"t.aff holds text that is not in its encoding, ISO8859-1.", "t.aff", std::string("TRY a\0b\n", 8)},
-        {"t.aff is in the encoding \"KOI8-R\"; word lists are read in UTF-8, ISO8859-1 and ISO8859-15.", "t.aff", "SET KOI8-R\n"},
+        {"t.aff is in the encoding \"KOI9\", which this system cannot read.", "t.aff", "SET KOI9\n"},
+        {"t.aff holds text that is not in its encoding, ISO8859-7.", "t.aff", "SET ISO8859-7\nTRY \xFF\n"},
     };
     // clang-format on
     for (const auto& [expected, file, bytes] : cases) {
