@@ -238,9 +238,8 @@ TEST(Hunspell, StemsOfFormsInEitherEncodingWithoutTheWordItself) {
             for (const std::string& stem : forms->Stems(word))
                 shown += std::string(word) + "→" + stem + " ";
         EXPECT_EQ(shown, "Häuser→Haus häuser→haus ging→gehen unglücklich→glücklich ");
-        EXPECT_EQ(Look(*forms, "Haus"), "");
-        std::remove((path + ".aff").c_str());
-        EXPECT_EQ(Look(*forms, "Haus"), "unreadable");
+        const std::string before = Look(*forms, "Haus"); // no entries, while the files are there
+        EXPECT_EQ(before + (std::remove((path + ".aff").c_str()), Look(*forms, "Haus")), "unreadable");
         for (const auto& [from, to] :
              {std::pair{"UTF-8", "ISO8859-15"}, {"ä", "\xE4"}, {"ü", "\xFC"}, {"Ä", "\xC4"}})
             affix = std::regex_replace(affix, std::regex(from), to),
@@ -254,7 +253,6 @@ TEST(Hunspell, BadWordListsAreRefusedBeforeHunspellReadsThem) {
         {"Its affix file, t.aff, is not beside it.", "t.aff", ""},
         {"t.aff gives a flag type, \"short\", that is none of Hunspell's (long, num, UTF-8).", "t.aff", "FLAG short\n"},
         {"The first line of t.dic should give its number of words (2), but reads \"99999\".", "t.dic", "99999\nHaus\nBaum\n"},
-        {"The first line of t.dic should give its number of words (1), but reads \"Haus\".", "t.dic", "Haus\nBaum\n"},
         {"Line 3 of t.dic is longer than 8 KB.", "t.dic", "2\nHaus\n" + std::string(65536, 'a') + "\n"},
         {"t.dic holds text that is not in its encoding, UTF-8.", "t.dic", "2\nHaus\nH\xE4user\n"},
         {"t.aff holds text that is not in its encoding, ISO8859-1.", "t.aff", std::string("TRY a\0b\n", 8)},
