@@ -3,8 +3,8 @@
 # WordNet and GCIDE listed (dict-wn, dict-gcide), the hot key to the answer window against the hot
 # key to the browser, in the same run; the lookup inside the engine with those two and the
 # French-English and German-English FreeDict (dict-freedict-fra-eng, -deu-eng) where they are
-# installed; start-up and memory; Debian's German Hunspell word list (hunspell-de-de), listed too, its
-# memory and its stems.
+# installed, and what a word's other forms cost there; start-up and memory; Debian's German Hunspell
+# word list (hunspell-de-de), listed too, its memory and its stems.
 # Usage: dictionary-benchmark.sh [runs]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
