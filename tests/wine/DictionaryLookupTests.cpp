@@ -242,5 +242,4 @@ TEST_F(DictionaryLookup, AGermanFormShowsItsStemsEntryOnceTheWordListIsAdded) {
     ASSERT_TRUE(answer);
     EXPECT_EQ(Shown(answer).find("H\u00e4usern \u2192 Haus\r\n\r\n"), 0u) << Shown(answer);
     EscapeBackToNotepad(answer, 7);
-    EXPECT_EQ(Browser->WaitForUrls(1, 0).size(), 1u);
 }
