@@ -2,15 +2,17 @@
 # Builds and runs the dictionaries' benchmark under Wine in the build's own prefix: with Debian's
 # WordNet and GCIDE listed (dict-wn, dict-gcide), the hot key to the answer window against the hot
 # key to the browser, in the same run; the lookup inside the engine with those two and the
-# French-English FreeDict (dict-freedict-fra-eng) where it is installed, and what a word's other
-# forms cost there; start-up and memory.
+# French-English and German-English FreeDict (dict-freedict-fra-eng, -deu-eng) where they are
+# installed, and what a word's other forms cost there; start-up and memory; Debian's German Hunspell
+# word list (hunspell-de-de), listed too, its memory and its stems.
 # Usage: dictionary-benchmark.sh [runs]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh"
 trap '"$root/scripts/wine-session.sh" stop "$root/build/win" || true' EXIT
 dictionaries=()
-for index in /usr/share/dictd/wn.index /usr/share/dictd/gcide.index /usr/share/dictd/freedict-fra-eng.index; do
+for index in /usr/share/dictd/wn.index /usr/share/dictd/gcide.index /usr/share/dictd/freedict-fra-eng.index \
+    /usr/share/dictd/freedict-deu-eng.index /usr/share/hunspell/de_DE.dic; do
     [ -f "$index" ] && dictionaries+=("Z:$(echo "$index" | tr / '\\')")
 done
 if [ ${#dictionaries[@]} -lt 2 ]; then

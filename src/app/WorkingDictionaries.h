@@ -1,5 +1,5 @@
 // The dictionaries that Quick Lookup looks in first, as the user edits them on the Dictionaries
-// page: full paths of .ifo or .index files in the order of the answers, each listed once (letter
+// page: full paths of .ifo, .index or Hunspell .dic files in the order of the answers, each listed once (letter
 // case ignored, as Windows compares paths), with the name and headword count that opening the file
 // gave. Needs no Win32; the page gives it the files through TDictionaryFiles and only mirrors the
 // list in its controls.

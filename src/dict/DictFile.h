@@ -30,3 +30,13 @@ const TDictFiles& SystemDictFiles();
 // The whole file; false when it cannot be read or is larger than `maxSize`.
 bool ReadWholeFile(const TDictFiles& files, const std::string& path, std::uint64_t maxSize,
                    std::string& bytes);
+
+// The name under which the C runtime's fopen finds the file, for libraries that open files
+// themselves (Hunspell): the path itself on the host; under Windows its form in the ANSI code page,
+// else its short form; empty when the file has no such name.
+std::string CRuntimePath(const std::string& path);
+
+// The characters of an 8-bit character set's bytes 0x80 to 0xFF, 0 for a byte it does not define, as
+// the system converts them: the set's Windows code page, or its name for iconv on the host. False
+// when the system does not know the set.
+bool EightBitCharset(unsigned codePage, const char* iconvName, std::u32string& upper);

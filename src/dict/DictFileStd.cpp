@@ -1,4 +1,6 @@
 // The system's files through the C library, for the host build (paths are UTF-8 there).
+#include <iconv.h>
+
 #include <climits>
 #include <cstdio>
 
@@ -48,4 +50,27 @@ public:
 const TDictFiles& SystemDictFiles() {
     static const TStdFiles files;
     return files;
+}
+
+std::string CRuntimePath(const std::string& path) {
+    return path;
+}
+
+bool EightBitCharset(unsigned /*codePage*/, const char* iconvName, std::u32string& upper) {
+    const iconv_t converter = iconv_open("UTF-32LE", iconvName);
+    if (converter == reinterpret_cast<iconv_t>(-1))
+        return false;
+    upper.assign(128, 0);
+    for (unsigned byte = 0x80; byte <= 0xFF; ++byte) {
+        char in = static_cast<char>(byte), out[8] = {};
+        char *from = &in, *to = out;
+        std::size_t inLeft = 1, outLeft = sizeof out;
+        iconv(converter, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(converter, &from, &inLeft, &to, &outLeft) == static_cast<std::size_t>(-1) || outLeft != 4)
+            continue;
+        upper[byte - 0x80] = static_cast<unsigned char>(out[0]) | static_cast<unsigned char>(out[1]) << 8 |
+                             static_cast<unsigned char>(out[2]) << 16;
+    }
+    iconv_close(converter);
+    return true;
 }

@@ -48,9 +48,54 @@ public:
     }
 };
 
+// The text in the ANSI code page, or empty when a character has no form there.
+std::string AnsiText(const std::wstring& text) {
+    BOOL lossy = FALSE;
+    const int length =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, nullptr, 0, nullptr, &lossy);
+    if (length <= 1 || lossy)
+        return std::string();
+    std::string ansi(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, ansi.data(), length, nullptr, &lossy);
+    ansi.resize(static_cast<std::size_t>(length - 1));
+    return lossy ? std::string() : ansi;
+}
+
 } // namespace
 
 const TDictFiles& SystemDictFiles() {
     static const TWinFiles files;
     return files;
+}
+
+// MinGW-w64's C++ streams, and so Hunspell 1.7 built with it, open files by their name in the ANSI
+// code page (its wide "\\?\" form exists only when built with MSVC). A folder named in
+// another script usually still has a short name of ASCII letters.
+std::string CRuntimePath(const std::string& path) {
+    const std::wstring wide = Utf16FromUtf8(path);
+    std::string ansi = AnsiText(wide);
+    if (!ansi.empty())
+        return ansi;
+    const DWORD length = GetShortPathNameW(wide.c_str(), nullptr, 0);
+    if (length == 0)
+        return std::string();
+    std::wstring shortPath(length, L'\0');
+    const DWORD written = GetShortPathNameW(wide.c_str(), shortPath.data(), length);
+    if (written == 0 || written >= length)
+        return std::string();
+    shortPath.resize(written);
+    return AnsiText(shortPath);
+}
+
+bool EightBitCharset(unsigned codePage, const char* /*iconvName*/, std::u32string& upper) {
+    if (!IsValidCodePage(codePage))
+        return false;
+    upper.assign(128, 0);
+    for (unsigned byte = 0x80; byte <= 0xFF; ++byte) {
+        const char in = static_cast<char>(byte);
+        wchar_t out[2] = {};
+        if (MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, &in, 1, out, 2) == 1 && out[0] != 0xFFFD)
+            upper[byte - 0x80] = out[0];
+    }
+    return true;
 }

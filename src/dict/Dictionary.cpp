@@ -30,7 +30,9 @@ std::unique_ptr<TDictionary> OpenDictionary(const TDictFiles& files, const std::
             return OpenStarDict(files, path, error);
         if (EndsWithNoCase(path, ".index"))
             return OpenDictd(files, path, error);
-        error = "It is neither a StarDict (.ifo) nor a dictd (.index) file.";
+        if (EndsWithNoCase(path, ".dic"))
+            return OpenHunspell(files, path, error);
+        error = "It is neither a StarDict (.ifo) nor a dictd (.index) file, nor a Hunspell word list (.dic).";
     } catch (const std::bad_alloc&) {
         error = "The dictionary is too large to be opened.";
     } catch (const std::exception&) {

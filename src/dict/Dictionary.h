@@ -20,7 +20,7 @@ class TDictionary {
 public:
     virtual ~TDictionary() = default;
 
-    // Opens the dictionary whose .ifo or .index file `path` names (UTF-8). Returns null and says in
+    // Opens the dictionary whose .ifo, .index or Hunspell .dic file `path` names (UTF-8). Returns null and says in
     // `error` what is wrong (a sentence for the user) when it is not a dictionary or is damaged.
     static std::unique_ptr<TDictionary> Open(const std::string& path, std::string& error);
 

@@ -7,8 +7,11 @@
 //   dictionaries for a word, and the search with the answer window made and shown; what the other
 //   forms of a word cost, against the same search without them;
 // - the program's start-up (until its hook is in place) and its private memory, with the
-//   dictionaries listed and without.
-// Usage: DictionaryLatency <runs> <dictionary file>...   (the first two are listed for WL.exe)
+//   dictionaries listed and without;
+// - a Hunspell word list (.dic) among the files: its opening and memory, and its Stems() and German
+//   forms found through it against the plain search of a word.
+// Usage: DictionaryLatency <runs> <dictionary file>...   (the first two and any .dic are listed for
+// WL.exe)
 #include <windows.h>
 #include <psapi.h>
 
@@ -70,6 +73,34 @@ std::vector<std::string> SampleWords(const std::wstring& index, std::size_t coun
     return words;
 }
 
+bool IsWordList(const std::wstring& path) {
+    return path.size() > 4 && _wcsicmp(path.c_str() + path.size() - 4, L".dic") == 0;
+}
+
+void GermanForms(TLookupEngine& engine, const std::vector<std::wstring>& dictionaries, int runs,
+                 double plain) {
+    const auto list = std::find_if(dictionaries.begin(), dictionaries.end(), IsWordList);
+    if (list == dictionaries.end())
+        return;
+    std::string error;
+    const double before = PrivateMB(GetCurrentProcess());
+    const auto forms = TDictionary::Open(Utf8FromUtf16(*list), error);
+    const double kept = PrivateMB(GetCurrentProcess()) - before;
+    TFigures stems, byForm;
+    for (int run = 0; forms && run < runs * 10; ++run)
+        for (const char* form : {"Häusern", "Kindern", "Büchern", "Wäldern", "Fenstern", "schönsten"}) {
+            long long start = Counter();
+            forms->Stems(form);
+            stems.push_back(Ms(start));
+            start = Counter();
+            byForm.push_back(engine.SearchDictionaries(form).Forms.empty() ? 0 : Ms(start));
+        }
+    std::printf("%s keeps %.1f MB; German forms found through their stems (0 ms: not found):\n",
+                forms ? forms->Name().c_str() : error.c_str(), kept);
+    Row("the word list's Stems() of a German form:", stems, 3, plain);
+    Row("the search, the form found through its stem:", byForm, 3, plain);
+}
+
 void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
     ASettings::SetDictionaries(dictionaries);
     HWND host = CreateTestWindow("DictionaryLatencyHost", DefWindowProcA, "host", WS_POPUP, RECT{0, 0, 1, 1},
@@ -126,6 +157,7 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
     std::printf("Word forms: %zu plurals that only their forms find\n", byForm.size());
     Row("the word found as it stands:", asItStands, 3);
     Row("its plural, the word found through its forms:", byForm, 3, Median(asItStands));
+    GermanForms(engine, dictionaries, runs, Median(search)); // against the plain search's median
 }
 
 } // namespace
@@ -139,7 +171,8 @@ int main(int argc, char** argv) {
     std::vector<std::wstring> all;
     for (int n = 2; n < argc; ++n)
         all.push_back(Utf16FromUtf8(argv[n]));
-    const std::vector<std::wstring> listed(all.begin(), all.begin() + 2), none;
+    std::vector<std::wstring> listed(all.begin(), all.begin() + 2), none;
+    std::copy_if(all.begin() + 2, all.end(), std::back_inserter(listed), IsWordList);
 
     TSettingsLink link;
     ClearProgramRegistry();
@@ -181,7 +214,7 @@ int main(int argc, char** argv) {
     std::printf("WL.exe, injected hot key (with the %d ms settle wait), %d starts of each kind:\n",
                 static_cast<int>(TLookupEngine::SettleWaitMs), (runs + 1) / 2);
     const double browser = Row("none listed, to the browser started:", toBrowser, 1);
-    Row("WordNet and GCIDE listed, to the answer shown:", toAnswer, 1, browser);
+    Row("WordNet and GCIDE (and word lists) listed, to the answer:", toAnswer, 1, browser);
     Row("listed, a word none has, to the browser:", notFound, 1, browser);
     const double without = Median(start[0]), with = Median(start[1]);
     std::printf("Start-up until the hook is in place: none listed %.1f ms, listed %.1f ms (%.2fx)\n", without,

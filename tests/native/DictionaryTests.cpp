@@ -1,8 +1,12 @@
 // The dictionary readers on small dictionaries written here: every StarDict and dictd variant,
-// dictzip chunks, damaged files refused with their reason, and files that change after opening.
+// dictzip chunks, damaged files refused with their reason, files that change after opening, and
+// Hunspell word lists.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <functional>
+#include <regex>
 
 #include "dict/DictReaders.h"
 #include "support/DictWriter.h"
@@ -11,7 +15,7 @@ using namespace DictWriter;
 
 namespace {
 
-std::unique_ptr<TDictionary> Open(const TMemoryFiles& files, const std::string& path) {
+std::unique_ptr<TDictionary> Open(const TDictFiles& files, const std::string& path) {
     std::string error;
     auto dictionary = OpenDictionary(files, path, error);
     EXPECT_TRUE(dictionary) << path << ": " << error;
@@ -215,4 +219,53 @@ TEST(ChangedFiles, ALookupInAMovedReplacedOrCutFileIsUnreadableNotWrong) {
     EXPECT_EQ(Look(*dictionary, "a"), "unreadable");
     files.Files.erase("/d/t.dict.dz");
     EXPECT_EQ(Look(*dictionary, "a"), "unreadable");
+}
+
+// A German word list in small: an umlaut plural by a suffix (two-letter flags) of a word listed in two
+// letter cases, a form whose stem only its analysis gives, a prefix; in UTF-8, then in ISO8859-15.
+TEST(Hunspell, StemsOfFormsInEitherEncodingWithoutTheWordItself) {
+    std::string affix = "SET UTF-8\nFLAG long\nSFX Pl Y 1\nSFX Pl aus äuser aus\nPFX Un Y 1\nPFX Un 0 un .\n",
+                words = "6\nHaus/Pl\nhaus/Pl\ngehen\nging st:gehen\nglücklich/Un\nÄhre\n";
+    for (const std::string base : {"de_XX", "de_L9"}) {
+        const std::string path = testing::TempDir() + base;
+        ASSERT_TRUE(std::ofstream(path + ".aff") << affix && std::ofstream(path + ".dic") << words);
+        const auto forms = Open(SystemDictFiles(), path + ".dic");
+        ASSERT_TRUE(forms);
+        EXPECT_EQ(forms->Name() + " " + std::to_string(forms->HeadwordCount()),
+                  "Word forms (" + base + ") 6");
+        std::string shown;
+        for (const char* word : {"Häuser", "häuser", "Haus", "ging", "unglücklich", "Ähre", "Hauser", "Zug"})
+            for (const std::string& stem : forms->Stems(word))
+                shown += std::string(word) + "→" + stem + " ";
+        EXPECT_EQ(shown, "Häuser→Haus häuser→haus ging→gehen unglücklich→glücklich ");
+        const std::string before = Look(*forms, "Haus"); // no entries, while the files are there
+        EXPECT_EQ(before + (std::remove((path + ".aff").c_str()), Look(*forms, "Haus")), "unreadable");
+        for (const auto& [from, to] :
+             {std::pair{"UTF-8", "ISO8859-15"}, {"ä", "\xE4"}, {"ü", "\xFC"}, {"Ä", "\xC4"}})
+            affix = std::regex_replace(affix, std::regex(from), to),
+            words = std::regex_replace(words, std::regex(from), to);
+    }
+}
+
+TEST(Hunspell, BadWordListsAreRefusedBeforeHunspellReadsThem) {
+    // clang-format off
+    const std::vector<std::tuple<const char*, const char*, std::string>> cases = {
+        {"Its affix file, t.aff, is not beside it.", "t.aff", ""},
+        {"t.aff gives a flag type, \"short\", that is none of Hunspell's (long, num, UTF-8).", "t.aff", "FLAG short\n"},
+        {"The first line of t.dic should give its number of words (2), but reads \"99999\".", "t.dic", "99999\nHaus\nBaum\n"},
+        {"Line 3 of t.dic is longer than 8 KB.", "t.dic", "2\nHaus\n" + std::string(65536, 'a') + "\n"},
+        {"t.dic holds text that is not in its encoding, UTF-8.", "t.dic", "2\nHaus\nH\xE4user\n"},
+        {"t.aff holds text that is not in its encoding, ISO8859-1.", "t.aff", std::string("TRY a\0b\n", 8)},
+        {"t.aff is in the encoding \"KOI9\", which this system cannot read.", "t.aff", "SET KOI9\n"},
+        {"t.aff holds text that is not in its encoding, ISO8859-7.", "t.aff", "SET ISO8859-7\nTRY \xFF\n"},
+    };
+    // clang-format on
+    for (const auto& [expected, file, bytes] : cases) {
+        TMemoryFiles files;
+        files.Files = {{"t.aff", "SET UTF-8\n"}, {"t.dic", "2\nHaus\nBaum\n"}};
+        bytes.empty() ? void(files.Files.erase(file)) : void(files.Files[file] = bytes);
+        std::string error;
+        EXPECT_FALSE(OpenDictionary(files, "t.dic", error));
+        EXPECT_EQ(error, expected);
+    }
 }

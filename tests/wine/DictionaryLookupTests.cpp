@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "AnswerFrmRes.h"
+#include "ConfigFrmRes.h"
 #include "DictWriter.h"
 #include "LookupSupport.h"
 #include "Settings.h"
@@ -219,4 +220,26 @@ TEST_F(DictionaryLookup, ADictionaryDeletedWhileTheProgramRunsIsSaidOnceAndTheOt
         EscapeBackToNotepad(answer, 9);
     }
     EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty());
+}
+
+// Debian's German word list (hunspell-de-de), added through the real Open dialog beside FreeDict
+// German-English, which lacks the dative plural: before, the word goes to the web link; after, it
+// shows the entries of its stem and says so.
+TEST_F(DictionaryLookup, AGermanFormShowsItsStemsEntryOnceTheWordListIsAdded) {
+    Start({"Z:\\usr\\share\\dictd\\freedict-deu-eng.index"});
+    PressOn(L"H\u00e4usern", 'L');
+    EXPECT_EQ(Browser->WaitForUrls(1, 5000).size(), 1u);
+    ASSERT_TRUE(App.ShowWindow() && App.ShowPage(4 /* Dictionaries */));
+    Click(App.Control(IDC_DICTIONARYADDBUTTON));
+    ASSERT_TRUE(AnswerOpenDialog("Z:\\usr\\share\\hunspell", {"de_DE.dic"}));
+    const auto rows = [&] { return ListViewRows(App.Control(IDC_DICTIONARIESLIST), 1); };
+    ASSERT_TRUE(WaitUntil([&] { return rows().size() == 2 && rows()[1][0] == "Word forms (de_DE)"; }, 5000));
+    Click(App.Control(IDC_OKBUTTON));
+    ASSERT_TRUE(WaitUntil([&] { return ASettings::GetDictionaries().size() == 2; }, 3000));
+
+    PressOn(L"H\u00e4usern", 'L');
+    HWND answer = WaitForAnswer("house");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(Shown(answer).find("H\u00e4usern \u2192 Haus\r\n\r\n"), 0u) << Shown(answer);
+    EscapeBackToNotepad(answer, 7);
 }

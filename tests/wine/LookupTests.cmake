@@ -23,7 +23,7 @@ target_include_directories(EveryProgramTests PRIVATE ${PROJECT_SOURCE_DIR}/src/a
 add_dependencies(EveryProgramTests WL Tarnwick2 KeyTarget KeyTarget32 StubBrowser)
 
 wl_wine_test(DictionaryLookupTests DictionaryLookupTests.cpp)
-target_include_directories(DictionaryLookupTests PRIVATE ${PROJECT_SOURCE_DIR}/src/lookup)
+target_include_directories(DictionaryLookupTests PRIVATE ${PROJECT_SOURCE_DIR}/src/lookup ${PROJECT_SOURCE_DIR}/src/app)
 add_dependencies(DictionaryLookupTests WL Tarnwick2 StubBrowser)
 
 # Shows the answer window for scripts/answer-screenshots.sh.
