@@ -197,3 +197,50 @@ TEST(ChangedFiles, ALookupInAMovedReplacedOrCutFileIsUnreadableNotWrong) {
     files.Files.erase("/d/t.dict.dz");
     EXPECT_EQ(Look(*dictionary, "a"), "unreadable");
 }
+
+// Cross-references in the three formats come out as links; any other address is plain text.
+TEST(Links, DictdBracesStarDictWordAnchorsAndXdxfKrefsAreMarkedOtherAddressesAreNot) {
+    TMemoryFiles files;
+    files.Files = DictdFiles("/d/w", {{"lead", "", "lead\n  [syn: {Pb}, {atomic\n  number 82}] {} {open"}});
+    const std::string html = "<a href=\"bword://caf&eacute;\">Caf&eacute;</a>, <a href='http://x.org'>web</a>, "
+                             "<a href=\"file:///c:/x.exe\">file</a>, <A HREF=bword://pb>Pb</A>, <kref>lead</kref>";
+    for (const auto& [name, data] : std::map<std::string, std::string>{{"/d/h", "h" + html + '\0'},
+                                                                        {"/d/x", "x" + html + '\0'}})
+        files.Files.merge(StarDictFiles(name, {{"lead", data}}, {}, {}));
+    EXPECT_EQ(Look(*Open(files, "/d/w.index"), "lead"), "lead: lead\n  [syn: {Pb}, {atomic\n  number 82}] {} {open");
+    for (const char* path : {"/d/h.ifo", "/d/x.ifo"})
+        EXPECT_EQ(Look(*Open(files, path), "lead"), "lead: {café->Café}, web, file, {pb->Pb}, {lead}");
+}
+
+// Close headwords by one edit (any script, a whole character at a time) and by their beginning,
+// in either index order; none for a word that is there or has nothing near it.
+TEST(CloseWords, OneEditAwayAndLongerHeadwordsComeFromEitherKindOfIndex) {
+    const std::vector<std::string> words = {"dachshund", "dachshunds", "dachsund-like", "dahcsund", "Dachau",
+                                            "dichsund", "achsund", "λέξη", "λέξεις", "00-database-short"};
+    TMemoryFiles files;
+    std::vector<TDictdEntry> dictd;
+    std::vector<TStarDictEntry> starDict;
+    for (const std::string& word : words) {
+        dictd.push_back({word, "", word + "\n"});
+        starDict.push_back({word, "m" + word + '\0'});
+    }
+    files.Files = DictdFiles("/d/c", dictd);
+    files.Files.merge(StarDictFiles("/d/s", starDict, {}, {}));
+    for (const char* path : {"/d/c.index", "/d/s.ifo"}) {
+        const auto dictionary = Open(files, path);
+        const auto close = [&](const std::string& word) {
+            std::vector<std::string> edits, longer;
+            dictionary->CloseHeadwords(word, 10, edits, longer);
+            std::string shown;
+            for (const std::string& edit : edits)
+                shown += edit + " ";
+            for (const std::string& more : longer)
+                shown += "+" + more + " ";
+            return shown;
+        };
+        SCOPED_TRACE(path);
+        EXPECT_EQ(close("dachsund"), "achsund dachshund dahcsund dichsund +dachsund-like ");
+        EXPECT_EQ(close("λέξ"), "λέξη +λέξεις +λέξη ");
+        EXPECT_EQ(close("qqqqqq") + close(""), "");
+    }
+}
