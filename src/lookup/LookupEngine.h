@@ -82,6 +82,9 @@ public:
     // the files that could not be read.
     std::vector<TDictionaryAnswer> SearchDictionaries(const std::string& word,
                                                       std::vector<std::string>& unreadable);
+    // Headwords of the listed dictionaries close to `word`, which none has: at most MaxCloseWords.
+    static constexpr std::size_t MaxCloseWords = 10;
+    std::vector<std::string> CloseWords(const std::string& word);
     // Quick Lookup's answer: the dictionaries first, then the default link.
     void LookupWordFirstInDictionaries(HWND source);
 
