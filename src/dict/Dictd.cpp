@@ -267,7 +267,8 @@ void TDictd::CloseHeadwords(const std::string& word, std::size_t limit, std::vec
     FoldInto(word, folded);
     std::vector<std::uint32_t> editStarts, longerStarts;
     Index.Close(folded, limit, editStarts, longerStarts);
-    for (const auto& [starts, words] : {std::make_pair(&editStarts, &edits), std::make_pair(&longerStarts, &longer)})
+    for (const auto& [starts, words] :
+         {std::make_pair(&editStarts, &edits), std::make_pair(&longerStarts, &longer)})
         for (const std::uint32_t start : *starts) {
             const TIndexLine line = Line(start);
             if (!IsInformation(line.Key))

@@ -215,13 +215,15 @@ void THeadwordIndex::Close(std::string_view folded, std::size_t limit, std::vect
         if (k + 1 < characters) {
             const std::string_view next = after.substr(0, at[k + 2] - at[k + 1]);
             if (next != self)
-                exact(std::string(before) + std::string(next) + std::string(self) + std::string(after.substr(next.size())),
+                exact(std::string(before) + std::string(next) + std::string(self) +
+                          std::string(after.substr(next.size())),
                       0, EntryCount);
         }
     }
     for (std::size_t k = 0; k <= characters; ++k) {
         const std::string prefix = word.substr(0, at[k]);
-        const std::string rest = word.substr(at[k]), changedRest = k < characters ? word.substr(at[k + 1]) : "";
+        const std::string rest = word.substr(at[k]),
+                          changedRest = k < characters ? word.substr(at[k + 1]) : "";
         std::size_t rank = LowerBound(prefix, 0, EntryCount);
         const std::size_t end = prefix.empty() ? EntryCount : LowerBound(prefix + '\xFF', rank, EntryCount);
         while (rank < end && found.size() < 4 * limit) {
@@ -237,7 +239,8 @@ void THeadwordIndex::Close(std::string_view folded, std::size_t limit, std::vect
             std::string next = key.substr(0, prefix.size() + length);
             std::string past = next;
             past.back() = static_cast<char>(static_cast<unsigned char>(past.back()) + 1);
-            const std::size_t stop = static_cast<unsigned char>(next.back()) == 0xFF ? end : LowerBound(past, rank, end);
+            const std::size_t stop =
+                static_cast<unsigned char>(next.back()) == 0xFF ? end : LowerBound(past, rank, end);
             if (k < characters)
                 exact(next + changedRest, rank, stop);
             exact(next + rest, rank, stop);
@@ -249,8 +252,10 @@ void THeadwordIndex::Close(std::string_view folded, std::size_t limit, std::vect
         return order != 0 ? order < 0 : a < b;
     });
     found.erase(std::unique(found.begin(), found.end()), found.end());
-    edits.insert(edits.end(), found.begin(), found.begin() + static_cast<std::ptrdiff_t>(std::min(limit, found.size())));
-    for (std::size_t rank = LowerBound(word, 0, EntryCount); rank < EntryCount && longer.size() < limit; ++rank) {
+    edits.insert(edits.end(), found.begin(),
+                 found.begin() + static_cast<std::ptrdiff_t>(std::min(limit, found.size())));
+    for (std::size_t rank = LowerBound(word, 0, EntryCount); rank < EntryCount && longer.size() < limit;
+         ++rank) {
         const std::string key = OrderKey(rank);
         if (key.compare(0, word.size(), word) != 0)
             break;

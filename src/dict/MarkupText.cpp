@@ -106,7 +106,8 @@ std::string_view AttributeValue(std::string_view tag, std::string_view name) {
             ++value;
         if (value < tag.size() && (tag[value] == '"' || tag[value] == '\'')) {
             const std::size_t close = tag.find(tag[value], value + 1);
-            return tag.substr(value + 1, close == std::string_view::npos ? std::string_view::npos : close - value - 1);
+            return tag.substr(value + 1,
+                              close == std::string_view::npos ? std::string_view::npos : close - value - 1);
         }
         const std::size_t close = tag.find_first_of(" \t\n", value);
         return tag.substr(value, close == std::string_view::npos ? std::string_view::npos : close - value);
@@ -117,7 +118,8 @@ std::string_view AttributeValue(std::string_view tag, std::string_view name) {
 // The characters that mark links, when a text carries them of its own.
 bool IsLinkMark(std::string_view text, std::size_t at) {
     return text.compare(at, 2, "\xEE\x80") == 0 && at + 2 < text.size() &&
-           static_cast<unsigned char>(text[at + 2]) >= 0x80 && static_cast<unsigned char>(text[at + 2]) <= 0x82;
+           static_cast<unsigned char>(text[at + 2]) >= 0x80 &&
+           static_cast<unsigned char>(text[at + 2]) <= 0x82;
 }
 
 // What a tag such as "br/", "/p" or "div class=x" does to the text; `inLink` is the element whose

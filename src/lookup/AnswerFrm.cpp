@@ -100,8 +100,8 @@ TScreenBox WordAnchor(HWND source) {
 // The answer window's stored values; one missing, of another type or out of range is not there.
 int StoredValue(const char* name, int low, int high, int missing) {
     std::uint32_t value = 0;
-    if (ReadRegistryDword(AnswerKey, name, value) != TRegRead::Read || value < static_cast<std::uint32_t>(low) ||
-        value > static_cast<std::uint32_t>(high))
+    if (ReadRegistryDword(AnswerKey, name, value) != TRegRead::Read ||
+        value < static_cast<std::uint32_t>(low) || value > static_cast<std::uint32_t>(high))
         return missing;
     return static_cast<int>(value);
 }
@@ -162,8 +162,8 @@ HWND TAnswerForm::ShowAnswer(HINSTANCE instance, const TAnswer& answer, HWND sou
 
     RECT now{};
     GetWindowRect(form->Window, &now);
-    const TScreenBox anchor = fromItself || keptOpen ? TScreenBox{now.left, now.top, now.left + 1, now.top}
-                                                     : WordAnchor(source);
+    const TScreenBox anchor =
+        fromItself || keptOpen ? TScreenBox{now.left, now.top, now.left + 1, now.top} : WordAnchor(source);
     const SIZE size = form->LayOut(anchor);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
@@ -419,7 +419,8 @@ void TAnswerForm::SetZoom(int zoom) {
     const LRESULT firstCharacter = SendMessageW(Text, EM_LINEINDEX, static_cast<WPARAM>(firstLine), 0);
     MakeFonts();
     FillText();
-    SendMessageW(Text, EM_LINESCROLL, 0, SendMessageW(Text, EM_LINEFROMCHAR, static_cast<WPARAM>(firstCharacter), 0));
+    SendMessageW(Text, EM_LINESCROLL, 0,
+                 SendMessageW(Text, EM_LINEFROMCHAR, static_cast<WPARAM>(firstCharacter), 0));
     ChooseLink(Chosen);
 }
 
@@ -438,9 +439,19 @@ void TAnswerForm::FillText() {
     SendMessageW(Text, WM_SETREDRAW, FALSE, 0);
     SetWindowTextW(Text, Utf16FromUtf8(AnswerPlainText(Paragraphs)).c_str());
     if (RichText) {
+        // The zoomed size set on all of the text: Wine's rich edit keeps the size that its text had
+        // before a new font, and re-wraps at once for a size set this way.
         CHARFORMAT2W base{};
         base.cbSize = sizeof base;
         SendMessageW(Text, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&base));
+        LOGFONTW face{};
+        GetObjectW(TextFont.Get(), sizeof face, &face);
+        HDC screen = GetDC(nullptr);
+        const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        base.dwMask = CFM_SIZE;
+        base.yHeight = MulDiv(face.lfHeight < 0 ? -face.lfHeight : face.lfHeight, 1440, pixelsPerInch);
+        SendMessageW(Text, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&base));
         LONG at = 0;
         for (const TAnswerParagraph& paragraph : Paragraphs) {
             // The control keeps each line end as one character.
@@ -526,8 +537,10 @@ SIZE TAnswerForm::LayOut(const TScreenBox& anchor) {
     const int footWidth = WebWidth + MoreWidth + KeepWidth + 4 * Gap, footHeight = ButtonHeight + 2 * Gap;
 
     // Once the user has sized a window, every window has that size (at the monitor's DPI).
-    const int storedWidth = StoredWindowSide(static_cast<std::uint32_t>(StoredValue("Width", 0, 0x7FFFFFFF, 0))),
-              storedHeight = StoredWindowSide(static_cast<std::uint32_t>(StoredValue("Height", 0, 0x7FFFFFFF, 0)));
+    const int storedWidth =
+                  StoredWindowSide(static_cast<std::uint32_t>(StoredValue("Width", 0, 0x7FFFFFFF, 0))),
+              storedHeight =
+                  StoredWindowSide(static_cast<std::uint32_t>(StoredValue("Height", 0, 0x7FFFFFFF, 0)));
     if (storedWidth && storedHeight) {
         SelectObject(dc, before);
         ReleaseDC(Window, dc);
@@ -625,7 +638,8 @@ void TAnswerForm::Arrange(int clientWidth, int clientHeight) {
     const int footHeight = ButtonHeight + 2 * Gap, textHeight = std::max(0, clientHeight - footHeight);
     MoveWindow(Text, 0, 0, clientWidth, textHeight, TRUE);
     // A new text rectangle lays the whole text out again: only when it changes.
-    const RECT inner{Padding, Padding, clientWidth - Padding - GetSystemMetrics(SM_CXVSCROLL), textHeight - Padding};
+    const RECT inner{Padding, Padding, clientWidth - Padding - GetSystemMetrics(SM_CXVSCROLL),
+                     textHeight - Padding};
     if (!EqualRect(&inner, &TextRect)) {
         TextRect = inner;
         if (RichText)
@@ -672,9 +686,10 @@ int TAnswerForm::LinkAt(POINT point) const {
     } else {
         at = LOWORD(SendMessageW(Text, EM_CHARFROMPOS, 0, MAKELPARAM(point.x, point.y)));
     }
-    const auto link = std::upper_bound(Links.begin(), Links.end(), at, [](LONG position, const TAnswerLink& each) {
-        return static_cast<std::size_t>(position) < each.End;
-    });
+    const auto link =
+        std::upper_bound(Links.begin(), Links.end(), at, [](LONG position, const TAnswerLink& each) {
+            return static_cast<std::size_t>(position) < each.End;
+        });
     return link != Links.end() && at >= 0 && static_cast<std::size_t>(at) >= link->Start
                ? static_cast<int>(link - Links.begin())
                : -1;
@@ -700,8 +715,8 @@ void TAnswerForm::SizeMoveEnded() {
 // The dialog manager selects the whole text of an edit that gets the focus from it (on activation
 // too): the text control tells it that it has no such selection to offer. A click on a link
 // follows it; Ctrl + wheel zooms the text by its fonts, not by the control's own zoom.
-LRESULT CALLBACK TAnswerForm::TextControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                              DWORD_PTR data) {
+LRESULT CALLBACK TAnswerForm::TextControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                              UINT_PTR, DWORD_PTR data) {
     auto* form = reinterpret_cast<TAnswerForm*>(data);
     try {
         switch (message) {
@@ -728,7 +743,8 @@ LRESULT CALLBACK TAnswerForm::TextControlProc(HWND control, UINT message, WPARAM
         case WM_LBUTTONUP: {
             const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
             DWORD start = 0, end = 0;
-            SendMessageW(control, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+            SendMessageW(control, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                         reinterpret_cast<LPARAM>(&end));
             const int link = form->LinkAt(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
             // A click, not a selection dragged across the link.
             if (link >= 0 && start == end)

@@ -135,7 +135,8 @@ std::vector<TAnswerLink> ControlLinks(const std::vector<TAnswerParagraph>& parag
         std::size_t counted = 0, units = 0;
         for (const TAnswerLink& link : paragraph.Links) {
             units += ControlUnits(std::string_view(paragraph.Text).substr(counted, link.Start - counted));
-            const std::size_t length = ControlUnits(std::string_view(paragraph.Text).substr(link.Start, link.End - link.Start));
+            const std::size_t length =
+                ControlUnits(std::string_view(paragraph.Text).substr(link.Start, link.End - link.Start));
             links.push_back({base + units, base + units + length, link.Target});
             units += length;
             counted = link.End;
@@ -180,7 +181,8 @@ std::vector<TAnswerParagraph> AnswerParagraphs(const std::vector<std::string>& n
         add(TAnswerStyle::Notice, notice);
     std::string close;
     for (const std::string& word : closeWords)
-        close += (close.empty() ? "" : "\r\n") + std::string(LinkOpen) + CollapsedBlanks(word) + std::string(LinkClose);
+        close += (close.empty() ? "" : "\r\n") + std::string(LinkOpen) + CollapsedBlanks(word) +
+                 std::string(LinkClose);
     if (!close.empty())
         add(TAnswerStyle::Definition, close);
     for (const TDictionaryAnswer& answer : answers) {

@@ -97,7 +97,8 @@ bool TLookupEngine::LookupInDictionaries(HWND source, bool sayNotFound) {
             closeWords = CloseWords(word);
     }
 
-    const TAnswer answer{shownWord, AnswerParagraphs(notices, answers, closeWords), ASettings::GetDefaultLink()};
+    const TAnswer answer{shownWord, AnswerParagraphs(notices, answers, closeWords),
+                         ASettings::GetDefaultLink()};
     // The buttons act on this answer's text, whatever LookupText holds by the time they are pressed.
     const std::string text = LookupText;
     return TAnswerForm::ShowAnswer(

@@ -202,12 +202,14 @@ TEST(ChangedFiles, ALookupInAMovedReplacedOrCutFileIsUnreadableNotWrong) {
 TEST(Links, DictdBracesStarDictWordAnchorsAndXdxfKrefsAreMarkedOtherAddressesAreNot) {
     TMemoryFiles files;
     files.Files = DictdFiles("/d/w", {{"lead", "", "lead\n  [syn: {Pb}, {atomic\n  number 82}] {} {open"}});
-    const std::string html = "<a href=\"bword://caf&eacute;\">Caf&eacute;</a>, <a href='http://x.org'>web</a>, "
-                             "<a href=\"file:///c:/x.exe\">file</a>, <A HREF=bword://pb>Pb</A>, <kref>lead</kref>";
-    for (const auto& [name, data] : std::map<std::string, std::string>{{"/d/h", "h" + html + '\0'},
-                                                                        {"/d/x", "x" + html + '\0'}})
+    const std::string html =
+        "<a href=\"bword://caf&eacute;\">Caf&eacute;</a>, <a href='http://x.org'>web</a>, "
+        "<a href=\"file:///c:/x.exe\">file</a>, <A HREF=bword://pb>Pb</A>, <kref>lead</kref>";
+    for (const auto& [name, data] :
+         std::map<std::string, std::string>{{"/d/h", "h" + html + '\0'}, {"/d/x", "x" + html + '\0'}})
         files.Files.merge(StarDictFiles(name, {{"lead", data}}, {}, {}));
-    EXPECT_EQ(Look(*Open(files, "/d/w.index"), "lead"), "lead: lead\n  [syn: {Pb}, {atomic\n  number 82}] {} {open");
+    EXPECT_EQ(Look(*Open(files, "/d/w.index"), "lead"),
+              "lead: lead\n  [syn: {Pb}, {atomic\n  number 82}] {} {open");
     for (const char* path : {"/d/h.ifo", "/d/x.ifo"})
         EXPECT_EQ(Look(*Open(files, path), "lead"), "lead: {café->Café}, web, file, {pb->Pb}, {lead}");
 }
@@ -215,8 +217,9 @@ TEST(Links, DictdBracesStarDictWordAnchorsAndXdxfKrefsAreMarkedOtherAddressesAre
 // Close headwords by one edit (any script, a whole character at a time) and by their beginning,
 // in either index order; none for a word that is there or has nothing near it.
 TEST(CloseWords, OneEditAwayAndLongerHeadwordsComeFromEitherKindOfIndex) {
-    const std::vector<std::string> words = {"dachshund", "dachshunds", "dachsund-like", "dahcsund", "Dachau",
-                                            "dichsund", "achsund", "λέξη", "λέξεις", "00-database-short"};
+    const std::vector<std::string> words = {"dachshund", "dachshunds",       "dachsund-like", "dahcsund",
+                                            "Dachau",    "dichsund",         "achsund",       "λέξη",
+                                            "λέξεις",    "00-database-short"};
     TMemoryFiles files;
     std::vector<TDictdEntry> dictd;
     std::vector<TStarDictEntry> starDict;
