@@ -2,7 +2,7 @@
 # Installs what building and testing Wordlark need on Debian, where it is missing:
 # the MinGW-w64 cross compiler, Wine, Xvfb, CMake, GoogleTest sources, clang (for the fuzzer)
 # Python (icon art) and NSIS (the installer); zlib for both builds (the cross build links it
-# statically); real dictionaries and sdcv for the dictionary readers' tests; and for 32-bit test programs, Debian's 32-bit Wine
+# statically); WordNet's exception lists (English word forms); real dictionaries and sdcv for the dictionary readers' tests; and for 32-bit test programs, Debian's 32-bit Wine
 # and the i686 MinGW-w64 C compiler.
 set -euo pipefail
 
@@ -32,6 +32,8 @@ command -v makensis >/dev/null || need+=(nsis)
 [ -f /usr/share/dictd/wn.index ] || need+=(dict-wn)
 [ -f /usr/share/dictd/gcide.index ] || need+=(dict-gcide)
 [ -f /usr/share/dictd/freedict-fra-eng.index ] || need+=(dict-freedict-fra-eng)
+[ -f /usr/share/dictd/freedict-deu-eng.index ] || need+=(dict-freedict-deu-eng)
+[ -f /usr/share/wordnet/verb.exc ] || need+=(wordnet-base)
 [ -f /usr/share/stardict/dic/XMLittre.ifo ] || need+=(stardict-xmlittre)
 command -v sdcv >/dev/null || need+=(sdcv)
 

@@ -56,7 +56,8 @@ bool ParseBase64(std::string_view text, std::uint64_t& value) {
 struct TIndexLine {
     std::string_view Key, Original;
     std::uint64_t Offset = 0, Length = 0;
-    std::string_view Headword() const { return Original.empty() ? Key : Original; }
+    // The spelling shown and compared: the original one where the line gives it.
+    std::string_view Headword() const { return WithoutEndBlanks(Original.empty() ? Key : Original); }
 };
 
 // False with the reason when the line is not one of three or four columns with two numbers.
@@ -73,10 +74,6 @@ bool SplitLine(std::string_view line, TIndexLine& parsed, const char*& error) {
     if (count < 3 || count > 4) {
         error = count < 3 ? "A headword in the index has no end (a line without its offset and length)."
                           : "A line of the index has more than four columns.";
-        return false;
-    }
-    if (columns[0].empty()) {
-        error = "A line of the index has no headword.";
         return false;
     }
     if (columns[0].size() > MaxWordLength * 4 || (count == 4 && columns[3].size() > MaxWordLength * 4)) {
@@ -114,6 +111,7 @@ public:
     const std::string& Name() const override { return DictName; }
     std::size_t HeadwordCount() const override { return Count; }
     const std::string& Path() const override { return DictPath; }
+    std::size_t SkippedCount() const override { return Skipped; }
     bool Lookup(const std::string& word, std::vector<TDictEntry>& entries) const override;
     void CloseHeadwords(const std::string& word, std::size_t limit, std::vector<std::string>& edits,
                         std::vector<std::string>& longer) const override;
@@ -124,7 +122,7 @@ private:
 
     const TDictFiles& Files;
     std::string DictPath, DictName;
-    std::size_t Count = 0;
+    std::size_t Count = 0, Skipped = 0;
     THeadwordIndex Index;
     std::unique_ptr<TDictData> Data;
 };
@@ -176,7 +174,12 @@ bool TDictd::Open(std::string& error) {
             hasName = true;
             nameStart = static_cast<std::uint32_t>(at);
         }
-        Count += IsInformation(line.Key) ? 0 : 1;
+        // A line without a headword (a few FreeDict indexes begin with some) stays in the index,
+        // where no word can match it, and is not counted.
+        if (line.Headword().empty())
+            ++Skipped;
+        else if (!IsInformation(line.Key))
+            ++Count;
         at = end + 1;
     }
     Index.Reset(std::move(bytes), order, '\t', -1);
@@ -238,7 +241,7 @@ bool TDictd::LookupEntries(const std::string& word, std::vector<TDictEntry>& ent
     for (const bool exact : {true, false}) {
         for (const std::uint32_t start : candidates) {
             const TIndexLine line = Line(start);
-            if (IsInformation(line.Key))
+            if (IsInformation(line.Key) || line.Headword().empty())
                 continue;
             if (exact ? line.Headword() == word : (FoldInto(line.Headword(), key), key == folded))
                 starts.push_back(start);

@@ -29,10 +29,13 @@ public:
     virtual const std::string& Name() const = 0;
     virtual std::size_t HeadwordCount() const = 0;
     virtual const std::string& Path() const = 0;
+    // The index entries passed over because their headword is empty, as dictd and StarDict's own
+    // programs pass them over; they are not among the headwords.
+    virtual std::size_t SkippedCount() const { return 0; }
 
-    // The entries of `word`: those whose headword is `word` exactly, or when there are none, those
-    // whose headword differs only in letter case (in any script); synonyms count as headwords.
-    // Returns false when the files can no longer be read or turn out damaged (moved, deleted,
+    // The entries of `word`: those whose headword (without blanks at its ends) is `word` exactly, or when
+    // there are none, those whose headword differs only in letter case (in any script); synonyms count as
+    // headwords. Returns false when the files can no longer be read or turn out damaged (moved, deleted,
     // replaced); `entries` is then empty.
     virtual bool Lookup(const std::string& word, std::vector<TDictEntry>& entries) const = 0;
 

@@ -80,6 +80,13 @@ std::uint32_t FoldedHash(std::string_view folded) {
     return hash;
 }
 
+std::string_view WithoutEndBlanks(std::string_view headword) {
+    const std::size_t first = headword.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return std::string_view();
+    return headword.substr(first, headword.find_last_not_of(" \t") - first + 1);
+}
+
 void THeadwordIndex::Reset(std::string bytes, THeadwordOrder order, char keyEnd, int tail) {
     IndexBytes = std::move(bytes);
     KeyOrder = order;

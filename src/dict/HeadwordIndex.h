@@ -24,6 +24,8 @@ std::string KeyInOrder(THeadwordOrder order, std::string_view key);
 // The letter case of `text` folded, ASCII without allocating a second time.
 void FoldInto(std::string_view text, std::string& folded);
 std::uint32_t FoldedHash(std::string_view folded);
+// A headword as it is found and shown: without the blanks that some indexes keep at its ends.
+std::string_view WithoutEndBlanks(std::string_view headword);
 
 class THeadwordIndex {
 public:

@@ -167,8 +167,9 @@ public:
     bool Open(std::string& error);
 
     const std::string& Name() const override { return BookName; }
-    std::size_t HeadwordCount() const override { return Index.Count(); }
+    std::size_t HeadwordCount() const override { return Index.Count() - Skipped; }
     const std::string& Path() const override { return DictPath; }
+    std::size_t SkippedCount() const override { return Skipped; }
     bool Lookup(const std::string& word, std::vector<TDictEntry>& entries) const override;
     void CloseHeadwords(const std::string& word, std::size_t limit, std::vector<std::string>& edits,
                         std::vector<std::string>& longer) const override;
@@ -180,7 +181,7 @@ private:
 
     const TDictFiles& Files;
     std::string DictPath, BookName, SameTypes;
-    std::size_t OffsetLength = 4;
+    std::size_t OffsetLength = 4, Skipped = 0;
     THeadwordIndex Index, Synonyms;
     std::unique_ptr<TDictData> Data;
 };
@@ -282,7 +283,10 @@ bool TStarDict::CheckIndex(std::uint64_t wordCount, std::string& error) {
             error = "Text that is not UTF-8 is in the index.";
             return false;
         }
-        FoldInto(headword, folded);
+        // An empty headword stays in the index (synonyms count entries by their place there), where
+        // no word can match it, and is not counted.
+        Skipped += WithoutEndBlanks(headword).empty() ? 1 : 0;
+        FoldInto(WithoutEndBlanks(headword), folded);
         Index.Add(static_cast<std::uint32_t>(at), headword, folded);
         at = end + 1 + entryTail;
     }
@@ -322,7 +326,7 @@ bool TStarDict::CheckSynonyms(const std::string& path, std::uint64_t wordCount, 
             error = "Text that is not UTF-8 is in the .syn file.";
             return false;
         }
-        FoldInto(synonym, folded);
+        FoldInto(WithoutEndBlanks(synonym), folded);
         Synonyms.Add(static_cast<std::uint32_t>(at), synonym, folded);
         at = end + 5;
     }
@@ -353,6 +357,9 @@ bool TStarDict::LookupEntries(const std::string& word, std::vector<TDictEntry>& 
     std::string key;
     for (const bool exact : {true, false}) {
         const auto matches = [&](std::string_view candidate) {
+            candidate = WithoutEndBlanks(candidate);
+            if (candidate.empty())
+                return false;
             if (exact)
                 return candidate == word;
             FoldInto(candidate, key);
@@ -383,7 +390,7 @@ bool TStarDict::LookupEntries(const std::string& word, std::vector<TDictEntry>& 
             entries.clear();
             return false;
         }
-        entries.push_back({std::string(headword), StarDictText(data, SameTypes)});
+        entries.push_back({std::string(WithoutEndBlanks(headword)), StarDictText(data, SameTypes)});
     }
     return true;
 }

@@ -269,6 +269,13 @@ int StoredWindowSide(std::uint32_t pixels) {
     return pixels >= 100 && pixels <= 8192 ? static_cast<int>(pixels) : 0;
 }
 
+std::string FormsNotice(const std::string& word, const std::vector<std::string>& forms) {
+    std::string notice = word + " \xE2\x86\x92 "; // U+2192, the arrow
+    for (std::size_t n = 0; n < forms.size(); ++n)
+        notice += (n ? ", " : "") + forms[n];
+    return notice;
+}
+
 TScreenBox PlaceAnswerWindow(const TScreenBox& anchor, int width, int height, const TScreenBox& workArea) {
     width = std::max(0, std::min(width, workArea.Width()));
     height = std::max(0, std::min(height, workArea.Height()));

@@ -58,6 +58,8 @@ std::string AnswerPlainText(const std::vector<TAnswerParagraph>& paragraphs);
 // The notices of the window, in the program's words.
 std::string UnreadableNotice(const std::string& file); // "<file> could not be read."
 std::string NotFoundNotice(const std::string& text);   // "No dictionary has "<text>"."
+// Which other forms of the word the entries are of: "wolves → wolf", "leaves → leaf, leave".
+std::string FormsNotice(const std::string& word, const std::vector<std::string>& forms);
 
 // The words shown in one window, for going back and forward: a word looked up from another program
 // starts anew, a word looked up in the window drops those ahead of it. The oldest go beyond Limit.

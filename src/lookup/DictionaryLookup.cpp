@@ -5,6 +5,7 @@
 #include "LookupEngine.h"
 
 #include "AnswerFrm.h"
+#include "EnglishFormsRes.h"
 #include "LookupText.h"
 #include "Settings.h"
 #include "UnicodeText.h"
@@ -29,26 +30,24 @@ void TLookupEngine::OpenDictionaries(unsigned delayMs) {
     Shelf.Open(ListedDictionaries(), delayMs);
 }
 
-std::vector<TDictionaryAnswer> TLookupEngine::SearchDictionaries(const std::string& word,
-                                                                 std::vector<std::string>& unreadable) {
-    std::vector<TDictionaryAnswer> answers;
+const TEnglishForms& TLookupEngine::EnglishForms() {
+    if (!Forms) {
+        // A resource lives as long as its module: nothing to release.
+        std::string text;
+        if (const HRSRC found = FindResourceA(Instance, MAKEINTRESOURCEA(IDR_ENGLISHFORMS), RT_RCDATA))
+            if (const HGLOBAL loaded = LoadResource(Instance, found))
+                if (const void* bytes = LockResource(loaded))
+                    text.assign(static_cast<const char*>(bytes), SizeofResource(Instance, found));
+        Forms = std::make_unique<TEnglishForms>(std::move(text));
+    }
+    return *Forms;
+}
+
+TWordSearch TLookupEngine::SearchDictionaries(const std::string& word) {
     const std::shared_ptr<const TDictionaryShelf::TItems> items = Shelf.Wait(DictionaryWaitMs);
     if (!items)
-        return answers;
-    for (const TDictionaryShelf::TItem& item : *items) {
-        std::vector<TDictEntry> entries;
-        bool read = false;
-        try {
-            read = item.Dictionary && item.Dictionary->Lookup(word, entries);
-        } catch (const std::exception&) {
-            // One dictionary's trouble (memory for a huge entry) is not the others'.
-        }
-        if (!read)
-            unreadable.push_back(item.Path);
-        else if (!entries.empty())
-            answers.push_back({item.Dictionary->Name(), std::move(entries)});
-    }
-    return answers;
+        return TWordSearch();
+    return SearchWord(*items, word, EnglishForms());
 }
 
 std::vector<std::string> TLookupEngine::CloseWords(const std::string& word) {
@@ -73,9 +72,9 @@ bool TLookupEngine::LookupInDictionaries(HWND source, bool sayNotFound) {
     const std::string word = DictionaryWord(LookupText);
     // A whole paragraph is no headword: it goes to the web link unsearched.
     const bool isWord = !word.empty() && word.size() <= MaxDictionaryWord;
-    std::vector<std::string> unreadable;
-    const std::vector<TDictionaryAnswer> answers =
-        isWord ? SearchDictionaries(word, unreadable) : std::vector<TDictionaryAnswer>();
+    const TWordSearch search = isWord ? SearchDictionaries(word) : TWordSearch();
+    const std::vector<TDictionaryAnswer>& answers = search.Answers;
+    const std::vector<std::string>& unreadable = search.Unreadable;
     if (answers.empty() && !sayNotFound)
         return false; // the files that could not be read are said in the next window shown
 
@@ -95,6 +94,8 @@ bool TLookupEngine::LookupInDictionaries(HWND source, bool sayNotFound) {
         notices.push_back(NotFoundNotice(shownWord));
         if (isWord)
             closeWords = CloseWords(word);
+    } else if (!search.Forms.empty()) {
+        notices.push_back(FormsNotice(shownWord, search.Forms));
     }
 
     const TAnswer answer{shownWord, AnswerParagraphs(notices, answers, closeWords),

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "DictionaryShelf.h"
 #include "EditAndLookupFrm.h"
 #include "WinHandles.h"
+#include "WordSearch.h"
 
 class TLookupEngine {
 public:
@@ -78,10 +80,13 @@ public:
     // beside the word in `source`; true when the window shows it. When none has it, the window
     // shows that only if sayNotFound is set; with no dictionary listed nothing is shown.
     bool LookupInDictionaries(HWND source, bool sayNotFound);
-    // The entries that the listed dictionaries have for `word`, in their order; `unreadable` gets
-    // the files that could not be read.
-    std::vector<TDictionaryAnswer> SearchDictionaries(const std::string& word,
-                                                      std::vector<std::string>& unreadable);
+    // The entries that the listed dictionaries have for `word`, in their order, or when none has
+    // it, those of its other forms (English ones and the stems of listed word lists), and the
+    // files that could not be read. Every lookup in the dictionaries goes through here.
+    TWordSearch SearchDictionaries(const std::string& word);
+    // WordNet's English word forms, read from the program's resource at the first use; none when
+    // the module carries no such resource.
+    const TEnglishForms& EnglishForms();
     // Headwords of the listed dictionaries close to `word`, which none has: at most MaxCloseWords.
     static constexpr std::size_t MaxCloseWords = 10;
     std::vector<std::string> CloseWords(const std::string& word);
@@ -107,6 +112,7 @@ private:
     DWORD CopySequence = 0; // the clipboard's sequence number when the copy keystroke was sent
     TMenu WebLinksPopupMenu;
     TDictionaryShelf Shelf;
+    std::unique_ptr<TEnglishForms> Forms;
     // The files that the answer window has already said it could not read: said once.
     std::set<std::string> ToldUnreadable;
 };

@@ -9,8 +9,10 @@ set(WL_LOOKUP_SOURCES
   lookup/AnswerFrm.cpp
   lookup/DictionaryShelf.cpp
   lookup/DictionaryLookup.cpp
+  lookup/WordSearch.cpp
 )
 set(WL_LOOKUP_RESOURCES
   lookup/EditAndLookupFrm.rc
   lookup/AnswerFrm.rc
+  lookup/EnglishForms.rc
 )

@@ -4,7 +4,8 @@
 //   merely started with none listed (both contain the copy's 100 ms settle wait), and the time to
 //   the browser for a word that no listed dictionary has;
 // - the lookup itself inside this process, with the program's own engine: the search of the listed
-//   dictionaries for a word, and the search with the answer window made and shown;
+//   dictionaries for a word, and the search with the answer window made and shown; what the other
+//   forms of a word cost, against the same search without them;
 // - the program's start-up (until its hook is in place) and its private memory, with the
 //   dictionaries listed and without.
 // Usage: DictionaryLatency <runs> <dictionary file>...   (the first two are listed for WL.exe)
@@ -75,10 +76,9 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
                                  nullptr);
     TLookupEngine engine;
     engine.Attach(host, GetModuleHandleA(nullptr));
-    std::vector<std::string> unreadable;
     const long long opening = Counter();
     engine.OpenDictionaries();
-    engine.SearchDictionaries("warm", unreadable);
+    const std::vector<std::string> unreadable = engine.SearchDictionaries("warm").Unreadable;
     const double opened = Ms(opening);
     for (const std::string& path : unreadable)
         std::printf("  (could not read %s)\n", path.c_str());
@@ -88,9 +88,9 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
     std::size_t hits = 0;
     for (const std::string& word : words) {
         const long long start = Counter();
-        const std::vector<TDictionaryAnswer> answers = engine.SearchDictionaries(word, unreadable);
+        const bool found = !engine.SearchDictionaries(word).Answers.empty();
         search.push_back(Ms(start));
-        hits += !answers.empty();
+        hits += found;
     }
     for (std::size_t n = 0; n < words.size(); ++n, PumpMessages(0)) {
         engine.LookupText = words[n];
@@ -104,6 +104,32 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
             shown[n % 2].push_back(Ms(start));
     }
     TAnswerForm::CloseAll();
+
+    // The engine's search against a plain one of the same files without forms: for the sampled
+    // headwords as they stand, and for each one's plural ("dogs") where only its forms find it.
+    std::vector<std::unique_ptr<TDictionary>> plain;
+    for (const std::wstring& path : dictionaries) {
+        std::string error;
+        plain.push_back(TDictionary::Open(Utf8FromUtf16(path), error));
+    }
+    const auto plainSearch = [&](const std::string& word) {
+        std::vector<TDictEntry> entries;
+        bool found = false;
+        for (const auto& dictionary : plain)
+            found = (dictionary && dictionary->Lookup(word, entries) && !entries.empty()) || found;
+        return found;
+    };
+    TFigures cost[2][2]; // [as it stands, a form][plain, the engine's]
+    for (const std::string& word : words)
+        for (const std::string& looked : {word, word + "s"}) {
+            long long start = Counter();
+            const bool plainFound = plainSearch(looked);
+            const double plainMs = Ms(start);
+            start = Counter();
+            const bool byForm = !engine.SearchDictionaries(looked).Forms.empty(), form = looked != word;
+            if (form ? !plainFound && byForm : plainFound)
+                cost[form][0].push_back(plainMs), cost[form][1].push_back(Ms(start));
+        }
     DestroyWindow(host);
     std::printf(
         "In this process, %zu dictionaries opened (first lookup waited) in %.0f ms; %zu words, %zu found\n",
@@ -111,6 +137,12 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
     Row("search of all of them for a word:", search, 3);
     Row("search and answer window made, filled and painted:", shown[0], 2);
     Row("search and the open window's content replaced and painted:", shown[1], 2);
+    std::printf("Word forms: %zu words found as they stand, %zu plurals that only their forms find\n",
+                cost[0][0].size(), cost[1][0].size());
+    Row("a word found as it stands, plain search:", cost[0][0], 3);
+    Row("the same, the engine's search with forms:", cost[0][1], 3, Median(cost[0][0]));
+    Row("a plural that no dictionary has, plain search:", cost[1][0], 3);
+    Row("the same, the engine's search finding its word:", cost[1][1], 3, Median(cost[1][0]));
 }
 
 } // namespace

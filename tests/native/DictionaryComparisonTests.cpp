@@ -45,8 +45,8 @@ std::vector<std::string> Split(const std::string& text, char separator) {
 TEST(RealDictd, AFewHundredHeadwordsHaveTheDefinitionsThatTheWholeFileHolds) {
     std::size_t compared = 0;
     // WordNet and FreeDict are in byte order, GCIDE in the default order with mixed case.
-    for (const std::string base :
-         {"/usr/share/dictd/wn", "/usr/share/dictd/freedict-fra-eng", "/usr/share/dictd/gcide"}) {
+    for (const std::string base : {"/usr/share/dictd/wn", "/usr/share/dictd/freedict-fra-eng",
+                                   "/usr/share/dictd/freedict-deu-eng", "/usr/share/dictd/gcide"}) {
         if (!std::ifstream(base + ".index") || !std::ifstream(base + ".dict.dz"))
             continue;
         std::string error;
@@ -59,14 +59,16 @@ TEST(RealDictd, AFewHundredHeadwordsHaveTheDefinitionsThatTheWholeFileHolds) {
                 value = value * 64 + std::string(DictWriter::Base64Digits).find(c);
             return value;
         };
-        // Every 150th headword, with all its entries in file order.
+        // Every 150th headword, with all its entries in file order; a headword is found without the
+        // blanks at its ends, and a line without one is passed over.
         const std::vector<std::string> lines = Split(ReadAll(base + ".index"), '\n');
         std::map<std::string, std::string> expected; // as DictWriter::Look shows them
         for (std::size_t i = 0; i < lines.size(); i += lines.size() / 150)
-            if (lines[i].rfind("00", 0) != 0)
-                expected[Split(lines[i], '\t')[0]];
+            if (lines[i].rfind("00", 0) != 0 && lines[i][0] != '\t')
+                expected[Trimmed(Split(lines[i], '\t')[0])];
         for (const std::string& line : lines) {
-            const std::vector<std::string> column = Split(line, '\t');
+            std::vector<std::string> column = Split(line, '\t');
+            column[0] = Trimmed(column[0]);
             if (expected.count(column[0]))
                 expected[column[0]] += (expected[column[0]].empty() ? "" : " | ") + column[0] + ": " +
                                        Trimmed(data.substr(number(column[1]), number(column[2])));

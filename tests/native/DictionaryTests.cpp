@@ -124,6 +124,25 @@ TEST(Dictd, BothOrdersThreeAndFourColumnsAndTheNameFromItsEntry) {
               "unsortedapple: afig: fpear: p");
 }
 
+TEST(RealDictionaries, LinesWithoutAHeadwordAreSkippedAndBlanksAtTheEndsAreNoPartOfTheWord) {
+    // As FreeDict's indexes have them: empty headwords first, " ago" beside "ago", "abhinc ".
+    TMemoryFiles files;
+    files.Files = DictdFiles("/d/f", {{"", "", "lost"},
+                                      {" aber dalli", "", "hurry"},
+                                      {" ago", "", "adv."},
+                                      {"00databaseutf8", "", ""},
+                                      {"abhinc ", "", "since"},
+                                      {"ago", "", "before"}});
+    files.Files.merge(StarDictFiles("/d/s", {{"", Plain("lost")}, {" ago ", Plain("adv.")}}));
+    const auto dictd = Open(files, "/d/f.index"), starDict = Open(files, "/d/s.ifo");
+    ASSERT_TRUE(dictd && starDict);
+    EXPECT_EQ(dictd->HeadwordCount() * 10 + dictd->SkippedCount(), 41u);
+    EXPECT_EQ(starDict->HeadwordCount() * 10 + starDict->SkippedCount(), 11u);
+    EXPECT_EQ(Look(*dictd, "AGO") + "/" + Look(*dictd, "abhinc") + "/" + Look(*dictd, "Aber Dalli"),
+              "ago: adv. | ago: before/abhinc: since/aber dalli: hurry");
+    EXPECT_EQ(Look(*starDict, "Ago"), "ago: adv.");
+}
+
 TEST(DamagedDictionaries, AreRefusedWithWhatIsWrong) {
     using TEdit = std::function<void(std::string&)>;
     const auto replace = [](std::string from, std::string to) -> TEdit {

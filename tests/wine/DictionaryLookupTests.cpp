@@ -25,7 +25,8 @@ protected:
         English = Dictd("Test English",
                         {{"ephemeral", "", "ephemeral\n   Lasting a very short time; compare transient.\n"},
                          {"fleeting", "", "fleeting\n   Gone soon: {ephemeral}, {transient}." + Long + "\n"},
-                         {"transient", "", "transient\n   Passing quickly into and out of existence.\n"}});
+                         {"transient", "", "transient\n   Passing quickly into and out of existence.\n"},
+                         {"wolf", "", "wolf\n   A wild animal of the dog family.\n"}});
         const std::string base = Base("stardict");
         DictWriter::TStarDictOptions options;
         options.SameTypes = "m";
@@ -137,8 +138,9 @@ protected:
 };
 
 // Ctrl + L: the answer below the caret in any script, a word selected in it looked up in the same
-// window, Escape giving notepad its selection back; a word that no dictionary has, or a text longer
-// than any headword, goes to the web link as before.
+// window, Escape giving notepad its selection back, another form of a word found through the word;
+// a word that no dictionary has in any form, or a text longer than any headword, goes to the web
+// link as before.
 TEST_F(DictionaryLookup, QuickLookupShowsTheAnswerLooksUpWithinItAndSendsTheRestToTheWebLink) {
     Start({English, Greek});
     const std::wstring quoted = L"\u201Cephemeral.\u201D";
@@ -184,10 +186,18 @@ TEST_F(DictionaryLookup, QuickLookupShowsTheAnswerLooksUpWithinItAndSendsTheRest
     EXPECT_EQ(Shown(answer).find("Test Book"), 0u); // the writer's name for a StarDict dictionary
     EscapeBackToNotepad(answer, 4);
 
+    // A form of a listed word: that word's entry, the window saying which form it shows.
+    PressOn(L"wolves", 'L');
+    answer = WaitForAnswer("A wild animal of the dog family.");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(Shown(answer).find("wolves \u2192 wolf\r\n\r\nTest English"), 0u) << Shown(answer);
+    EXPECT_EQ(WindowText(answer), "wolves");
+    EscapeBackToNotepad(answer, 6);
+
     // The first address the browser is given: no answer above went to the web link.
-    PressOn(L"zyzzyva", 'L');
+    PressOn(L"zyzzyvas", 'L');
     EXPECT_EQ(Browser->WaitForUrls(1, 5000),
-              std::vector<std::string>{"http://glossa.orvane.com/search?q=zyzzyva&r=5"});
+              std::vector<std::string>{"http://glossa.orvane.com/search?q=zyzzyvas&r=5"});
     // Longer than any headword: not looked for, although it begins with one.
     PressOn(L"ephemeral " + std::wstring(300, L'x'), 'L');
     EXPECT_EQ(Browser->WaitForUrls(2, 5000).size(), 2u);
