@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh"
 trap '"$root/scripts/wine-session.sh" stop "$root/build/win" || true' EXIT
 dictionaries=()
-for index in /usr/share/dictd/wn.index /usr/share/dictd/gcide.index /usr/share/dictd/freedict-fra-eng.index; do
+for index in /usr/share/dictd/wn.index /usr/share/dictd/gcide.index /usr/share/dictd/freedict-deu-eng.index; do
     [ -f "$index" ] && dictionaries+=("Z:$(echo "$index" | tr / '\\')")
 done
 if [ ${#dictionaries[@]} -lt 2 ]; then

@@ -5,7 +5,9 @@
 //   the browser for a word that no listed dictionary has;
 // - the lookup itself inside this process, with the program's own engine: the search of the listed
 //   dictionaries for a word, and the search with the answer window made and shown; what the other
-//   forms of a word cost, against the same search without them;
+//   forms of a word cost, against the same search without them; the close words of a misspelt word
+//   against the search that found nothing; the window with a long entry at 300 % against 100 %, and
+//   an entry of 10,000 links;
 // - the program's start-up (until its hook is in place) and its private memory, with the
 //   dictionaries listed and without.
 // Usage: DictionaryLatency <runs> <dictionary file>...   (the first two are listed for WL.exe)
@@ -16,6 +18,8 @@
 
 #include "AnswerFrm.h"
 #include "BenchmarkSupport.h"
+#include "DictWriter.h"
+#include "DictionaryFiles.h"
 #include "LookupEngine.h"
 #include "Settings.h"
 #include "UnicodeText.h"
@@ -130,6 +134,53 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
             if (form ? !plainFound && byForm : plainFound)
                 cost[form][0].push_back(plainMs), cost[form][1].push_back(Ms(start));
         }
+    // Misspelt words (two letters swapped in the middle) that no dictionary has, nor their forms.
+    TFigures notFound, close;
+    std::size_t closeFound = 0;
+    for (std::string word : words) {
+        if (word.size() < 5)
+            continue;
+        std::swap(word[word.size() / 2], word[word.size() / 2 + 1]);
+        long long start = Counter();
+        if (!engine.SearchDictionaries(word).Answers.empty())
+            continue;
+        notFound.push_back(Ms(start));
+        start = Counter();
+        closeFound += engine.CloseWords(word).size();
+        close.push_back(Ms(start));
+    }
+    // The window made anew for a long entry, at 100 % and at 300 %; then one entry of 10,000 links.
+    TFigures zoomed[2];
+    for (int n = 0; n < 2 * runs; ++n, PumpMessages(0)) {
+        const DWORD zoom = n % 2 ? 300 : 100;
+        TRegKey key;
+        key.Create(HKEY_CURRENT_USER, AnswerKey, KEY_SET_VALUE);
+        RegSetValueExA(key.Get(), "Zoom", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zoom), sizeof zoom);
+        TAnswerForm::CloseAll();
+        engine.LookupText = "set";
+        const long long start = Counter();
+        if (engine.LookupInDictionaries(nullptr, true) && UpdateWindow(TAnswerForm::Current()))
+            zoomed[n % 2].push_back(Ms(start));
+    }
+    RegDeleteKeyA(HKEY_CURRENT_USER, AnswerKey);
+    const std::string links = TempFile("links"), base = links.substr(0, links.size() - 4);
+    std::string text = "links\n";
+    for (int n = 0; n < 10000; ++n)
+        text += "{link" + std::to_string(n) + "} ";
+    const std::map<std::string, std::string> files = DictWriter::DictdFiles(base, {{"links", "", text}});
+    WriteFiles(files);
+    ASettings::SetDictionaries({Utf16FromUtf8(base + ".index")});
+    TFigures manyLinks;
+    for (int n = 0; n < runs; ++n, PumpMessages(0)) {
+        TAnswerForm::CloseAll();
+        engine.LookupText = "links";
+        const long long start = Counter();
+        if (engine.LookupInDictionaries(nullptr, true) && UpdateWindow(TAnswerForm::Current()))
+            manyLinks.push_back(Ms(start));
+    }
+    TAnswerForm::CloseAll();
+    for (const auto& file : files)
+        DeleteFileA(file.first.c_str());
     DestroyWindow(host);
     std::printf(
         "In this process, %zu dictionaries opened (first lookup waited) in %.0f ms; %zu words, %zu found\n",
@@ -143,6 +194,14 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
     Row("the same, the engine's search with forms:", cost[0][1], 3, Median(cost[0][0]));
     Row("a plural that no dictionary has, plain search:", cost[1][0], 3);
     Row("the same, the engine's search finding its word:", cost[1][1], 3, Median(cost[1][0]));
+    std::printf("Close words: %zu misspelt words, %.1f close words each\n", close.size(),
+                close.empty() ? 0.0 : static_cast<double>(closeFound) / static_cast<double>(close.size()));
+    const double missed = Row("the search that finds nothing:", notFound, 3);
+    Row("the close words in every listed dictionary:", close, 3, missed);
+    std::printf("The answer window made for GCIDE's long entry \"set\":\n");
+    const double normal = Row("at 100 %:", zoomed[0], 1);
+    Row("at 300 %:", zoomed[1], 1, normal);
+    Row("an entry of 10,000 links:", manyLinks, 1, normal);
 }
 
 } // namespace
