@@ -174,10 +174,27 @@ void THeadwordIndex::Find(std::string_view folded, std::vector<std::uint32_t>& s
         starts.push_back(cased->second);
 }
 
+namespace {
+
+// An entry's key against bytes already in the order's terms, taken as they are: a byte past the
+// end of a prefix ("z" + 1) may be one that the order would leave out of a key.
+int CompareWithOrdered(THeadwordOrder order, std::string_view key, std::string_view ordered) {
+    TKeyBytes left(order, key);
+    for (std::size_t i = 0;; ++i) {
+        const int x = left.Next(), y = i < ordered.size() ? static_cast<unsigned char>(ordered[i]) : -1;
+        if (x != y)
+            return x < y ? -1 : 1;
+        if (x < 0)
+            return 0;
+    }
+}
+
+} // namespace
+
 std::size_t THeadwordIndex::LowerBound(std::string_view key, std::size_t low, std::size_t high) const {
     while (low < high) {
         const std::size_t middle = low + (high - low) / 2;
-        if (CompareKeys(KeyOrder, Key(SearchStart(middle)), key) < 0)
+        if (CompareWithOrdered(KeyOrder, Key(SearchStart(middle)), key) < 0)
             low = middle + 1;
         else
             high = middle;
@@ -209,7 +226,7 @@ void THeadwordIndex::Close(std::string_view folded, std::size_t limit, std::vect
         if (key == word || key.empty())
             return;
         for (std::size_t rank = LowerBound(key, low, high); rank < high && found.size() < 4 * limit; ++rank) {
-            if (CompareKeys(KeyOrder, Key(SearchStart(rank)), key) != 0)
+            if (CompareWithOrdered(KeyOrder, Key(SearchStart(rank)), key) != 0)
                 break;
             found.push_back(SearchStart(rank));
         }
@@ -251,7 +268,7 @@ void THeadwordIndex::Close(std::string_view folded, std::size_t limit, std::vect
             if (k < characters)
                 exact(next + changedRest, rank, stop);
             exact(next + rest, rank, stop);
-            rank = stop;
+            rank = std::max(stop, rank + 1);
         }
     }
     std::sort(found.begin(), found.end(), [this](std::uint32_t a, std::uint32_t b) {

@@ -149,20 +149,23 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
         closeFound += engine.CloseWords(word).size();
         close.push_back(Ms(start));
     }
-    // The window made anew for a long entry, at 100 % and at 300 %; then one entry of 10,000 links.
-    TFigures zoomed[2];
-    for (int n = 0; n < 2 * runs; ++n, PumpMessages(0)) {
-        const DWORD zoom = n % 2 ? 300 : 100;
+    // The window made anew for a word at a zoom: GCIDE's long entry at 100 % and 300 %, then an
+    // entry of 10,000 links in a dictionary of its own.
+    const auto windowFor = [&](const std::string& word, DWORD zoom) {
         TRegKey key;
         key.Create(HKEY_CURRENT_USER, AnswerKey, KEY_SET_VALUE);
         RegSetValueExA(key.Get(), "Zoom", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zoom), sizeof zoom);
-        TAnswerForm::CloseAll();
-        engine.LookupText = "set";
-        const long long start = Counter();
-        if (engine.LookupInDictionaries(nullptr, true) && UpdateWindow(TAnswerForm::Current()))
-            zoomed[n % 2].push_back(Ms(start));
-    }
-    RegDeleteKeyA(HKEY_CURRENT_USER, AnswerKey);
+        TFigures figures;
+        for (int n = 0; n < runs; ++n, PumpMessages(0)) {
+            TAnswerForm::CloseAll();
+            engine.LookupText = word;
+            const long long start = Counter();
+            if (engine.LookupInDictionaries(nullptr, true) && UpdateWindow(TAnswerForm::Current()))
+                figures.push_back(Ms(start));
+        }
+        return figures;
+    };
+    TFigures zoomed[2] = {windowFor("set", 100), windowFor("set", 300)};
     const std::string links = TempFile("links"), base = links.substr(0, links.size() - 4);
     std::string text = "links\n";
     for (int n = 0; n < 10000; ++n)
@@ -170,14 +173,8 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
     const std::map<std::string, std::string> files = DictWriter::DictdFiles(base, {{"links", "", text}});
     WriteFiles(files);
     ASettings::SetDictionaries({Utf16FromUtf8(base + ".index")});
-    TFigures manyLinks;
-    for (int n = 0; n < runs; ++n, PumpMessages(0)) {
-        TAnswerForm::CloseAll();
-        engine.LookupText = "links";
-        const long long start = Counter();
-        if (engine.LookupInDictionaries(nullptr, true) && UpdateWindow(TAnswerForm::Current()))
-            manyLinks.push_back(Ms(start));
-    }
+    TFigures manyLinks = windowFor("links", 100);
+    RegDeleteKeyA(HKEY_CURRENT_USER, AnswerKey);
     TAnswerForm::CloseAll();
     for (const auto& file : files)
         DeleteFileA(file.first.c_str());

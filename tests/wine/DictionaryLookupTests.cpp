@@ -271,12 +271,9 @@ TEST_F(DictionaryLookup, TheWindowFollowsLinksGoesBackKeepsItsSizeAndZoomAndStay
         << Selected(answer).first << " " << second;
     TypeCombo({}, VK_RETURN);
     EXPECT_TRUE(Shows(answer, "transient") && WaitForAnswer("Passing quickly"));
-    TypeCombo({VK_MENU}, VK_LEFT);
-    EXPECT_TRUE(Shows(answer, "fleeting"));
-    TypeCombo({VK_MENU}, VK_RIGHT);
-    EXPECT_TRUE(Shows(answer, "transient"));
-    TypeCombo({VK_MENU}, VK_LEFT);
-    ASSERT_TRUE(Shows(answer, "fleeting"));
+    for (const auto& [key, word] :
+         {std::pair{VK_LEFT, "fleeting"}, {VK_RIGHT, "transient"}, {VK_LEFT, "fleeting"}})
+        ASSERT_TRUE((TypeCombo({VK_MENU}, static_cast<WORD>(key)), Shows(answer, word))) << word;
 
     // Four steps of zoom re-wrap the text into more lines; then the window is sized from its
     // window menu, by the keyboard. The next window has both.

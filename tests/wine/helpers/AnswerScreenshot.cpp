@@ -2,7 +2,7 @@
 // notepad, kept on the screen while the script takes its picture. Lists the given dictionary files
 // and a small Greek one that it writes itself. Writes the ready file once the answer is in front
 // and waits until the script deletes it. ANSWER_SIZE=WxH gives the window a size the user chose;
-// ANSWER_ZOOM=percent zooms its text; ANSWER_MENU=1 looks the word up by "&Dictionaries" in the link menu
+// ANSWER_MENU=1 looks the word up by "&Dictionaries" in the link menu
 // (close words for a word none has). Usage: AnswerScreenshot <ready file> <word> [dictionary file...]
 #include <windows.h>
 #include <shellapi.h>
@@ -54,12 +54,6 @@ int main() {
         for (const auto& [name, value] : {std::pair{"Width", width}, {"Height", height}})
             RegSetValueExA(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
                            sizeof value);
-    }
-    if (const char* zoom = std::getenv("ANSWER_ZOOM")) {
-        const DWORD value = static_cast<DWORD>(std::atoi(zoom));
-        TRegKey key;
-        key.Create(HKEY_CURRENT_USER, AnswerKey, KEY_SET_VALUE);
-        RegSetValueExA(key.Get(), "Zoom", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
     }
     const bool menu = std::getenv("ANSWER_MENU") != nullptr;
     TWordlark app = TWordlark::Start();
