@@ -2,10 +2,12 @@
 // exception lists and morphy's rules, against small dictionaries written here.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "dict/DictReaders.h"
 #include "lookup/WordSearch.h"
 #include "support/DictWriter.h"
-#include "support/WordNetLists.h"
 
 using namespace DictWriter;
 
@@ -22,7 +24,10 @@ TEST(WordForms, AreLookedForOnlyWhenNoDictionaryHasTheWordAndEveryFormFoundIsSho
         std::string error;
         items.push_back({path, OpenDictionary(files, path, error), error});
     }
-    const TEnglishForms forms(WordNetExceptionLists());
+    std::ostringstream lists; // as the build joins them into WL.exe's resource
+    for (const char* list : {"adj", "adv", "noun", "verb"})
+        lists << std::ifstream(std::string(WL_WORDNET_DIR) + "/" + list + ".exc").rdbuf();
+    const TEnglishForms forms(lists.str());
     // The word's own entries are all that is shown when any dictionary has it.
     // clang-format off
     const std::vector<std::pair<std::string, std::string>> cases = {{"boxes", "boxes: boxes"},
