@@ -107,13 +107,10 @@ TEST(AnswerHistory, BackAndForwardAFollowedWordDropsThoseAheadAndTheOldestGoBeyo
 }
 
 TEST(AnswerZoom, StepsUpAndDownStopAtTheEndsAndStoredSizesOutOfRangeAreNone) {
-    const std::vector<std::pair<int, int>> steps = {
-        {100, 110}, {110, 125}, {250, 300}, {300, 300}, {120, 125}};
-    for (const auto& [from, up] : steps)
-        EXPECT_EQ(ZoomStep(from, 1), up) << from;
-    EXPECT_EQ(ZoomStep(100, -1), 90);
-    EXPECT_EQ(ZoomStep(50, -1), 50);
-    EXPECT_EQ(ZoomStep(40, -1), 50);
-    EXPECT_EQ(ZoomStep(275, 0), 100);
+    const std::vector<std::vector<int>> steps = {{100, 1, 110}, {110, 1, 125}, {250, 1, 300},
+                                                 {300, 1, 300}, {120, 1, 125}, {100, -1, 90},
+                                                 {50, -1, 50},  {40, -1, 50},  {275, 0, 100}};
+    for (const std::vector<int>& step : steps)
+        EXPECT_EQ(ZoomStep(step[0], step[1]), step[2]) << step[0] << " " << step[1];
     EXPECT_EQ(StoredWindowSide(640) + StoredWindowSide(99) + StoredWindowSide(0xFFFFFFFF), 640);
 }
