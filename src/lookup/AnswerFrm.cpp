@@ -434,70 +434,37 @@ void TAnswerForm::SetContent(const TAnswer& answer) {
 }
 
 void TAnswerForm::FillText() {
-    // The whole text at once, then the formats of the few paragraphs that are not plain: each
-    // change of a rich edit's text lays out what follows it again.
+    // The whole text at once, formats and links with it, in one RTF stream: each change of a rich
+    // edit's text or formats lays out what follows it again, and under Wine a format set link by
+    // link costs time that grows with the square of the links.
     SendMessageW(Text, WM_SETREDRAW, FALSE, 0);
-    SetWindowTextW(Text, Utf16FromUtf8(AnswerPlainText(Paragraphs)).c_str());
     if (RichText) {
-        // The zoomed size set on all of the text: Wine's rich edit keeps the size that its text had
-        // before a new font, and re-wraps at once for a size set this way.
-        CHARFORMAT2W base{};
-        base.cbSize = sizeof base;
-        SendMessageW(Text, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&base));
         LOGFONTW face{};
         GetObjectW(TextFont.Get(), sizeof face, &face);
         HDC screen = GetDC(nullptr);
         const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
         ReleaseDC(nullptr, screen);
-        base.dwMask = CFM_SIZE;
-        base.yHeight = MulDiv(face.lfHeight < 0 ? -face.lfHeight : face.lfHeight, 1440, pixelsPerInch);
-        SendMessageW(Text, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&base));
-        LONG at = 0;
-        for (const TAnswerParagraph& paragraph : Paragraphs) {
-            // The control keeps each line end as one character.
-            const std::wstring text = Utf16FromUtf8(paragraph.Text);
-            LONG length = static_cast<LONG>(text.size());
-            for (std::size_t end = text.find(L"\r\n"); end != std::wstring::npos;
-                 end = text.find(L"\r\n", end + 2))
-                --length;
-            CHARFORMAT2W format{};
-            format.cbSize = sizeof format;
-            format.dwMask = CFM_BOLD | CFM_ITALIC | CFM_SIZE;
-            format.yHeight = base.yHeight;
-            switch (paragraph.Style) {
-            case TAnswerStyle::Heading:
-                format.dwEffects = CFE_BOLD;
-                format.yHeight = base.yHeight * 5 / 4;
-                break;
-            case TAnswerStyle::Headword:
-                format.dwEffects = CFE_BOLD;
-                break;
-            case TAnswerStyle::Notice:
-                format.dwEffects = CFE_ITALIC;
-                break;
-            default:
-                format.dwMask = 0;
-                break;
-            }
-            if (format.dwMask && length > 0) {
-                CHARRANGE range{at, at + length};
-                SendMessageW(Text, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-                SendMessageW(Text, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-            }
-            at += length + 1;
-        }
-        CHARFORMAT2W link{};
-        link.cbSize = sizeof link;
-        link.dwMask = CFM_UNDERLINE | CFM_COLOR;
-        link.dwEffects = CFE_UNDERLINE;
-        link.crTextColor = RGB(0, 0x66, 0xCC); // the blue of links on Windows
-        for (const TAnswerLink& each : Links) {
-            CHARRANGE range{static_cast<LONG>(each.Start), static_cast<LONG>(each.End)};
-            SendMessageW(Text, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-            SendMessageW(Text, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&link));
-        }
+        const int halfPoints = MulDiv(face.lfHeight < 0 ? -face.lfHeight : face.lfHeight, 144, pixelsPerInch);
+        struct TReading {
+            std::string Rtf;
+            std::size_t At = 0;
+        } reading{AnswerRtf(Paragraphs, Utf8FromUtf16(face.lfFaceName), halfPoints)};
+        EDITSTREAM stream{};
+        stream.dwCookie = reinterpret_cast<DWORD_PTR>(&reading);
+        stream.pfnCallback = [](DWORD_PTR cookie, LPBYTE buffer, LONG room, LONG* given) -> DWORD {
+            auto* from = reinterpret_cast<TReading*>(cookie);
+            const std::size_t count =
+                std::min<std::size_t>(static_cast<std::size_t>(room), from->Rtf.size() - from->At);
+            std::copy_n(from->Rtf.data() + from->At, count, buffer);
+            from->At += count;
+            *given = static_cast<LONG>(count);
+            return 0;
+        };
+        SendMessageW(Text, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
         CHARRANGE start{0, 0};
         SendMessageW(Text, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
+    } else {
+        SetWindowTextW(Text, Utf16FromUtf8(AnswerPlainText(Paragraphs)).c_str());
     }
     SendMessageW(Text, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(Text, nullptr, TRUE);

@@ -82,7 +82,75 @@ std::size_t ControlUnits(std::string_view text) {
     return units;
 }
 
+// Text for RTF: its specials escaped, a tab and a line end as their words, the rest of Unicode
+// as \uN (signed 16-bit units, those beyond the BMP as two).
+void AppendRtfText(std::string& rtf, const std::string& text, std::size_t from, std::size_t to) {
+    for (std::size_t at = from, length = 0; at < to; at += length) {
+        const char32_t c = DecodeUtf8(text, at, length);
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && at + 1 < to && text[at + 1] == '\n')
+                ++length;
+            rtf += "\\par ";
+        } else if (c == '\t') {
+            rtf += "\\tab ";
+        } else if (c == '\\' || c == '{' || c == '}') {
+            rtf += '\\';
+            rtf += static_cast<char>(c);
+        } else if (c < 0x80) {
+            rtf += static_cast<char>(c);
+        } else {
+            const auto unit = [&](std::uint32_t value) {
+                rtf += "\\u" + std::to_string(static_cast<std::int16_t>(static_cast<std::uint16_t>(value))) +
+                       " ";
+            };
+            if (c >= 0x10000) {
+                unit(0xD800 + ((c - 0x10000) >> 10));
+                unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+            } else {
+                unit(c);
+            }
+        }
+    }
+}
+
 } // namespace
+
+std::string AnswerRtf(const std::vector<TAnswerParagraph>& paragraphs, const std::string& face,
+                      int halfPoints) {
+    std::string rtf = "{\\rtf1\\ansi\\deff0\\uc0{\\fonttbl{\\f0\\fnil ";
+    AppendRtfText(rtf, face, 0, face.size());
+    rtf += ";}}{\\colortbl;\\red0\\green102\\blue204;}\\pard\\f0\\fs" + std::to_string(halfPoints) + " ";
+    for (std::size_t n = 0; n < paragraphs.size(); ++n) {
+        const TAnswerParagraph& paragraph = paragraphs[n];
+        if (n)
+            rtf += "\\par ";
+        switch (paragraph.Style) {
+        case TAnswerStyle::Heading:
+            rtf += "{\\b\\fs" + std::to_string(halfPoints * 5 / 4) + " ";
+            break;
+        case TAnswerStyle::Headword:
+            rtf += "{\\b ";
+            break;
+        case TAnswerStyle::Notice:
+            rtf += "{\\i ";
+            break;
+        default:
+            rtf += "{";
+            break;
+        }
+        std::size_t at = 0;
+        for (const TAnswerLink& link : paragraph.Links) {
+            AppendRtfText(rtf, paragraph.Text, at, link.Start);
+            rtf += "{\\ul\\cf1 ";
+            AppendRtfText(rtf, paragraph.Text, link.Start, link.End);
+            rtf += "}";
+            at = link.End;
+        }
+        AppendRtfText(rtf, paragraph.Text, at, paragraph.Text.size());
+        rtf += "}";
+    }
+    return rtf + "}";
+}
 
 std::vector<TAnswerLink> TakeLinks(std::string& text) {
     std::vector<TAnswerLink> links;

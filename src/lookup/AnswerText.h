@@ -48,6 +48,11 @@ std::vector<TAnswerLink> TakeLinks(std::string& text);
 // Every link of the paragraphs where the window's text control has it: in UTF-16 units of the
 // joined text, each CR LF one character.
 std::vector<TAnswerLink> ControlLinks(const std::vector<TAnswerParagraph>& paragraphs);
+// The paragraphs as one RTF document for the rich edit: the face at `halfPoints`, headings bold
+// and a quarter larger, headwords bold, notices italic, links underlined in the links' blue, every
+// character outside ASCII as \uN. Each line end is one \par, as the control counts it.
+std::string AnswerRtf(const std::vector<TAnswerParagraph>& paragraphs, const std::string& face,
+                      int halfPoints);
 // The close words of the dictionaries merged: those of the edits first, then the longer ones,
 // each once whatever its letter case, at most `limit`.
 std::vector<std::string> MergeCloseWords(const std::vector<std::string>& edits,
