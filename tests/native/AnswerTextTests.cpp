@@ -83,6 +83,12 @@ TEST(AnswerLinks, MarkedLinksBecomeRangesOfTheControlsTextWithTheirTargets) {
         found.push_back(std::to_string(link.Start) + "-" + std::to_string(link.End) + " " + link.Target);
     EXPECT_EQ(found, (std::vector<std::string>{"26-30 lead", "31-34 led", "53-68 atomic number", "71-73 pb",
                                                "82-83 x"}));
+    // The same in RTF: the link groups, a CR LF one \par, specials escaped, U+1D11E as two units.
+    const std::string rtf = AnswerRtf({paragraphs[1], paragraphs.back()}, "Tahoma", 16);
+    EXPECT_EQ(rtf.substr(rtf.find("\\pard")),
+              "\\pard\\f0\\fs16 {{\\ul\\cf1 lead}\\par {\\ul\\cf1 led}}\\par {\\u-10188 "
+              "\\u-8930  \\{{\\ul\\cf1 atomic\\par  number }\\}, {\\ul\\cf1 Pb},  "
+              "stray {\\ul\\cf1 x}}}");
 }
 
 TEST(AnswerHistory, BackAndForwardAFollowedWordDropsThoseAheadAndTheOldestGoBeyondTheLimit) {
