@@ -192,6 +192,23 @@ int CompareWithOrdered(THeadwordOrder order, std::string_view key, std::string_v
 } // namespace
 
 std::size_t THeadwordIndex::LowerBound(std::string_view key, std::size_t low, std::size_t high) const {
+    if (Order.empty()) {
+        // In a file in its order, a rank that is a multiple of the sample step is reached without
+        // a walk: halve on those, then walk the last few entries once.
+        while (high - low > SampleStep) {
+            std::size_t middle = (low + (high - low) / 2) / SampleStep * SampleStep;
+            if (middle <= low)
+                middle = low + (high - low) / 2;
+            if (CompareWithOrdered(KeyOrder, Key(Start(middle)), key) < 0)
+                low = middle + 1;
+            else
+                high = middle;
+        }
+        for (std::uint32_t start = low < high ? Start(low) : 0; low < high; ++low, start = Next(start))
+            if (CompareWithOrdered(KeyOrder, Key(start), key) >= 0)
+                break;
+        return low;
+    }
     while (low < high) {
         const std::size_t middle = low + (high - low) / 2;
         if (CompareWithOrdered(KeyOrder, Key(SearchStart(middle)), key) < 0)
