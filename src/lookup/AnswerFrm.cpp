@@ -553,9 +553,10 @@ SIZE TAnswerForm::LayOut(const TScreenBox& anchor) {
     // Room that is not text: the padding on both sides, the scroll bar's place, a little slack for
     // the control's own rounding.
     const int chrome = 2 * Padding + scrollBar + MulDiv(4, dpi, 96);
+    // Measured until one paragraph needs the largest width: a long entry has one soon.
     int textWidth = 0;
-    for (const TAnswerParagraph& paragraph : Paragraphs)
-        textWidth = std::max<int>(textWidth, measure(paragraph, 0).right);
+    for (std::size_t n = 0; n < Paragraphs.size() && textWidth + chrome < maxWidth - frameWidth; ++n)
+        textWidth = std::max<int>(textWidth, measure(Paragraphs[n], 0).right);
     const int clientWidth = std::max(footWidth, std::min(maxWidth - frameWidth, textWidth + chrome));
     textWidth = clientWidth - chrome;
     int textHeight = 0;
