@@ -2,7 +2,8 @@
 # Builds and runs the dictionaries' benchmark under Wine in the build's own prefix: with Debian's
 # WordNet and GCIDE listed (dict-wn, dict-gcide), the hot key to the answer window against the hot
 # key to the browser, in the same run; the lookup inside the engine with those two and the
-# French-English FreeDict (dict-freedict-fra-eng) where it is installed; start-up and memory.
+# French-English FreeDict (dict-freedict-fra-eng) where it is installed, and what a word's other
+# forms cost there; start-up and memory.
 # Usage: dictionary-benchmark.sh [runs]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

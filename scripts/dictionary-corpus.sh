@@ -51,7 +51,10 @@ int main(int argc, char** argv) {
             // The headword as the dictionary shows it: the 4th column where there is one.
             std::vector<std::string> columns(1);
             for (const char c : lines[i])
-                c == '\t' ? columns.emplace_back() : columns.back().push_back(c);
+                if (c == '\t')
+                    columns.emplace_back();
+                else
+                    columns.back().push_back(c);
             std::string word = columns.size() == 4 ? columns[3] : columns[0];
             word.erase(0, std::min(word.find_first_not_of(' '), word.size()));
             word.erase(word.find_last_not_of(' ') + 1);

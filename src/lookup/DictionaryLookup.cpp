@@ -27,20 +27,34 @@ std::string FileName(const std::string& path) {
 } // namespace
 
 void TLookupEngine::OpenDictionaries(unsigned delayMs) {
-    Shelf.Open(ListedDictionaries(), delayMs);
+    const std::vector<std::string> paths = ListedDictionaries();
+    Shelf.Open(paths, delayMs);
+    if (!paths.empty())
+        PrepareEnglishForms();
+}
+
+void TLookupEngine::PrepareEnglishForms() {
+    if (Forms.valid())
+        return;
+    // A resource lives as long as its module: nothing to release. The lists are parsed (about
+    // 2 ms) on a thread of their own, so that neither the start nor the first lookup waits for it.
+    std::string text;
+    if (const HRSRC found = FindResourceA(Instance, MAKEINTRESOURCEA(IDR_ENGLISHFORMS), RT_RCDATA))
+        if (const HGLOBAL loaded = LoadResource(Instance, found))
+            if (const void* bytes = LockResource(loaded))
+                text.assign(static_cast<const char*>(bytes), SizeofResource(Instance, found));
+    Forms = std::async(std::launch::async, [text = std::move(text)]() mutable {
+        try {
+            return std::make_shared<const TEnglishForms>(std::move(text));
+        } catch (const std::exception&) { // out of memory: the rules alone
+            return std::make_shared<const TEnglishForms>();
+        }
+    });
 }
 
 const TEnglishForms& TLookupEngine::EnglishForms() {
-    if (!Forms) {
-        // A resource lives as long as its module: nothing to release.
-        std::string text;
-        if (const HRSRC found = FindResourceA(Instance, MAKEINTRESOURCEA(IDR_ENGLISHFORMS), RT_RCDATA))
-            if (const HGLOBAL loaded = LoadResource(Instance, found))
-                if (const void* bytes = LockResource(loaded))
-                    text.assign(static_cast<const char*>(bytes), SizeofResource(Instance, found));
-        Forms = std::make_unique<TEnglishForms>(std::move(text));
-    }
-    return *Forms;
+    PrepareEnglishForms();
+    return *Forms.get();
 }
 
 TWordSearch TLookupEngine::SearchDictionaries(const std::string& word) {

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <memory>
 #include <set>
 #include <string>
@@ -84,8 +85,10 @@ public:
     // it, those of its other forms (English ones and the stems of listed word lists), and the
     // files that could not be read. Every lookup in the dictionaries goes through here.
     TWordSearch SearchDictionaries(const std::string& word);
-    // WordNet's English word forms, read from the program's resource at the first use; none when
-    // the module carries no such resource.
+    // WordNet's English word forms from the program's resource, parsed on a thread of their own
+    // from OpenDictionaries on (or at the first use); the rules alone when the module carries no
+    // such resource.
+    void PrepareEnglishForms();
     const TEnglishForms& EnglishForms();
     // Headwords of the listed dictionaries close to `word`, which none has: at most MaxCloseWords.
     static constexpr std::size_t MaxCloseWords = 10;
@@ -112,7 +115,7 @@ private:
     DWORD CopySequence = 0; // the clipboard's sequence number when the copy keystroke was sent
     TMenu WebLinksPopupMenu;
     TDictionaryShelf Shelf;
-    std::unique_ptr<TEnglishForms> Forms;
+    std::shared_future<std::shared_ptr<const TEnglishForms>> Forms;
     // The files that the answer window has already said it could not read: said once.
     std::set<std::string> ToldUnreadable;
 };

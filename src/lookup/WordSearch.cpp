@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <iterator>
 
 namespace {
 
@@ -43,6 +44,7 @@ TWordSearch SearchWord(const TDictionaryShelf::TItems& dictionaries, const std::
         try {
             stems = dictionary->Stems(word);
         } catch (const std::exception&) {
+            // A word list that fails on this word gives no stems; the others still count.
         }
         for (std::string& stem : stems)
             if (stem != word && std::find(forms.begin(), forms.end(), stem) == forms.end())

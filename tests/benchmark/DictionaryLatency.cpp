@@ -19,7 +19,6 @@
 #include "AnswerFrm.h"
 #include "BenchmarkSupport.h"
 #include "DictWriter.h"
-#include "DictionaryFiles.h"
 #include "LookupEngine.h"
 #include "Settings.h"
 #include "UnicodeText.h"
@@ -160,7 +159,7 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
     for (int n = 0; n < 10000; ++n)
         text += "{link" + std::to_string(n) + "} ";
     const std::map<std::string, std::string> files = DictWriter::DictdFiles(base, {{"links", "", text}});
-    WriteFiles(files);
+    DictWriter::WriteFiles(files);
     ASettings::SetDictionaries({Utf16FromUtf8(base + ".index")});
     TFigures manyLinks = windowFor("links", 100);
     RegDeleteKeyA(HKEY_CURRENT_USER, AnswerKey);

@@ -19,11 +19,9 @@ TEST(WordForms, AreLookedForOnlyWhenNoDictionaryHasTheWordAndEveryFormFoundIsSho
         {"study", "", ""}, {"well", "", ""}, {"wolf", "", ""}});
     // clang-format on
     files.Files.merge(StarDictFiles("/d/b", {{"boxes", "m"}, {"wolf", "m"}}));
-    TDictionaryShelf::TItems items;
-    for (const std::string path : {"/d/a.index", "/d/b.ifo"}) {
-        std::string error;
-        items.push_back({path, OpenDictionary(files, path, error), error});
-    }
+    std::string error;
+    const TDictionaryShelf::TItems items = {{"a", OpenDictionary(files, "/d/a.index", error), ""},
+                                            {"b", OpenDictionary(files, "/d/b.ifo", error), ""}};
     std::ostringstream lists; // as the build joins them into WL.exe's resource
     for (const char* list : {"adj", "adv", "noun", "verb"})
         lists << std::ifstream(std::string(WL_WORDNET_DIR) + "/" + list + ".exc").rdbuf();
