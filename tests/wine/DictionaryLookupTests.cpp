@@ -274,12 +274,23 @@ TEST_F(DictionaryLookup, TheWindowFollowsLinksGoesBackKeepsItsSizeAndZoomAndStay
     EXPECT_TRUE(WaitUntil([&] { return Stored("Zoom") == 175 && Lines(answer) > lines; }, 3000))
         << Stored("Zoom") << " " << Lines(answer) << " " << lines;
     RECT after{};
-    PostMessageW(answer, WM_SYSCOMMAND, SC_SIZE, 0);
-    PumpMessages(300);
-    for (int step = 0; step < 8; ++step)
-        TypeCombo({}, VK_RIGHT);
-    TypeCombo({}, VK_RETURN);
-    ASSERT_TRUE(WaitUntil([&] { return Stored("Width") != 0; }, 3000));
+    // Wine's keyboard size loop sometimes lets the first keys pass unseen: the user tries again.
+    GUITHREADINFO sizing{};
+    sizing.cbSize = sizeof sizing;
+    const auto inSizeLoop = [&] {
+        return GetGUIThreadInfo(GetWindowThreadProcessId(answer, nullptr), &sizing) &&
+               (sizing.flags & GUI_INMOVESIZE);
+    };
+    for (int attempt = 0; attempt < 3 && Stored("Width") == 0; ++attempt) {
+        if (!inSizeLoop())
+            PostMessageW(answer, WM_SYSCOMMAND, SC_SIZE, 0);
+        ASSERT_TRUE(WaitUntil(inSizeLoop, 3000));
+        for (int step = 0; step < 8; ++step)
+            TypeCombo({}, VK_RIGHT);
+        TypeCombo({}, VK_RETURN);
+        WaitUntil([&] { return Stored("Width") != 0; }, 2000);
+    }
+    ASSERT_NE(Stored("Width"), 0u);
     GetWindowRect(answer, &after);
     EXPECT_EQ(Stored("Width"), static_cast<std::uint32_t>(after.right - after.left));
     EscapeBackToNotepad(answer, 8);
