@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Writes PNGs of the Wine desktop with the answer window for checking by eye: a long entry of the
-# Collaborative International Dictionary of English (Debian's dict-gcide) and a Greek word of a
-# small test dictionary, each looked up with Quick Lookup in notepad. At another DPI the names end
-# in "-DPI".
+# Collaborative International Dictionary of English (Debian's dict-gcide), a WordNet entry with its
+# links, the close words of a misspelt word (by "&Dictionaries" in the link menu), the WordNet entry
+# in a window the user has enlarged, and a Greek word of a small test dictionary, each looked up in
+# notepad. At another DPI the names end in "-DPI".
 # Usage: answer-screenshots.sh [BUILD_DIR] [OUTPUT_DIR] [DPI]   (defaults: build/win, BUILD_DIR/screenshots, 96)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -19,6 +20,8 @@ convert=/usr/bin/convert
 }
 gcide=/usr/share/dictd/gcide.index
 [ -f "$gcide" ] || { echo "needs $gcide: apt-get install -y dict-gcide" >&2; exit 1; }
+wordnet=/usr/share/dictd/wn.index
+[ -f "$wordnet" ] || { echo "needs $wordnet: apt-get install -y dict-wn" >&2; exit 1; }
 
 started_session=false
 if [ ! -f "$build/wine.env" ]; then
@@ -34,11 +37,11 @@ cleanup() {
 trap cleanup EXIT
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
 
-shoot() { # name word
+shoot() { # name word [dictionary file]
     local ready
     ready=$(mktemp -u --suffix=.ready)
     WINEPATH="$(winepath -w "$build/src")" wine "$build/tests/wine/AnswerScreenshot.exe" \
-        "$(winepath -w "$ready")" "$2" "$(winepath -w "$gcide")" &
+        "$(winepath -w "$ready")" "$2" "$(winepath -w "${3:-$gcide}")" &
     local helper=$!
     for _ in $(seq 300); do
         [ -f "$ready" ] && break
@@ -56,4 +59,7 @@ shoot() { # name word
 }
 
 shoot answer-gcide "lead"
+shoot answer-wordnet "lead" "$wordnet"
+ANSWER_MENU=1 shoot answer-close-words "dachsund" "$wordnet"
+ANSWER_SIZE=760x560 shoot answer-enlarged "lead" "$wordnet"
 shoot answer-greek "λέξη"

@@ -70,3 +70,6 @@ constexpr const char* LinksKey = "Software\\Orvane\\Wordlark2\\Links";
 // "DictionaryCount" (REG_DWORD) and "Dictionary0", "Dictionary1", ... (REG_SZ), in the programs' style.
 constexpr const char* DictionariesKey = "Software\\Orvane\\Wordlark2\\Dictionaries";
 constexpr unsigned MaxListedDictionaries = 100;
+// The answer window: "Width" and "Height" (REG_DWORD, pixels at 96 DPI) once the user has sized it,
+// "Zoom" (percent) and "KeepOpen" (0 or 1).
+constexpr const char* AnswerKey = "Software\\Orvane\\Wordlark2\\Answer";

@@ -113,6 +113,8 @@ public:
     const std::string& Path() const override { return DictPath; }
     std::size_t SkippedCount() const override { return Skipped; }
     bool Lookup(const std::string& word, std::vector<TDictEntry>& entries) const override;
+    void CloseHeadwords(const std::string& word, std::size_t limit, std::vector<std::string>& edits,
+                        std::vector<std::string>& longer) const override;
 
 private:
     bool LookupEntries(const std::string& word, std::vector<TDictEntry>& entries) const;
@@ -257,9 +259,24 @@ bool TDictd::LookupEntries(const std::string& word, std::vector<TDictEntry>& ent
             entries.clear();
             return false;
         }
-        entries.push_back({std::string(line.Headword()), TrimBlanks(WellFormedUtf8(data))});
+        entries.push_back({std::string(line.Headword()), MarkBracedLinks(TrimBlanks(WellFormedUtf8(data)))});
     }
     return true;
+}
+
+void TDictd::CloseHeadwords(const std::string& word, std::size_t limit, std::vector<std::string>& edits,
+                            std::vector<std::string>& longer) const {
+    std::string folded;
+    FoldInto(word, folded);
+    std::vector<std::uint32_t> editStarts, longerStarts;
+    Index.Close(folded, limit, editStarts, longerStarts);
+    for (const auto& [starts, words] :
+         {std::make_pair(&editStarts, &edits), std::make_pair(&longerStarts, &longer)})
+        for (const std::uint32_t start : *starts) {
+            const TIndexLine line = Line(start);
+            if (!IsInformation(line.Key))
+                words->emplace_back(line.Headword());
+        }
 }
 
 } // namespace

@@ -39,6 +39,13 @@ public:
     // replaced); `entries` is then empty.
     virtual bool Lookup(const std::string& word, std::vector<TDictEntry>& entries) const = 0;
 
+    // Headwords close to `word`, which the dictionary does not have: in `edits` those one letter
+    // added, dropped, changed or two swapped away, in `longer` those that begin with it; at most
+    // `limit` of each, found by searches in the index rather than a pass over it.
+    virtual void CloseHeadwords(const std::string& /*word*/, std::size_t /*limit*/,
+                                std::vector<std::string>& /*edits*/,
+                                std::vector<std::string>& /*longer*/) const {}
+
     // The stems that a word list of forms (Hunspell .dic and .aff) gives for `word`, without `word`
     // itself; a dictionary of entries gives none.
     virtual std::vector<std::string> Stems(const std::string& /*word*/) const { return {}; }

@@ -18,6 +18,9 @@ enum class THeadwordOrder {
 };
 
 int CompareKeys(THeadwordOrder order, std::string_view a, std::string_view b);
+// The bytes of `key` that the order compares (letters folded, others left out), in which plain
+// byte comparison is the order's.
+std::string KeyInOrder(THeadwordOrder order, std::string_view key);
 // The letter case of `text` folded, ASCII without allocating a second time.
 void FoldInto(std::string_view text, std::string& folded);
 std::uint32_t FoldedHash(std::string_view folded);
@@ -46,9 +49,17 @@ public:
     // headword: those equal to it in the file's order and the cased ones of its hash. The caller
     // compares each; the starts may repeat.
     void Find(std::string_view folded, std::vector<std::uint32_t>& starts) const;
+    // Starts of the entries whose keys are one character added, dropped, changed or two swapped
+    // away from `folded` in the file's order (`edits`), and of those that begin with it (`longer`),
+    // at most `limit` of each; each found by binary searches over the ranges of its prefixes.
+    void Close(std::string_view folded, std::size_t limit, std::vector<std::uint32_t>& edits,
+               std::vector<std::uint32_t>& longer) const;
     std::size_t MemoryUse() const;
 
 private:
+    // The first rank in [low, high) whose key is not below `key` (a key in the order's own terms).
+    std::size_t LowerBound(std::string_view key, std::size_t low, std::size_t high) const;
+    std::string OrderKey(std::size_t rank) const;
     std::uint32_t Next(std::uint32_t start) const;
     std::uint32_t SearchStart(std::size_t rank) const { return Order.empty() ? Start(rank) : Order[rank]; }
 

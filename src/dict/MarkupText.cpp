@@ -86,13 +86,74 @@ void EndLine(std::string& text, std::size_t newlines) {
         text += '\n';
 }
 
-// What a tag such as "br/", "/p" or "div class=x" does to the text.
-void ApplyTag(std::string_view tag, std::string& text) {
+// The value of attribute `name` (lower case) in a tag such as `a href="x"`, entities left as they
+// are; empty when the tag has none.
+std::string_view AttributeValue(std::string_view tag, std::string_view name) {
+    for (std::size_t at = 0; (at = tag.find('=', at)) != std::string_view::npos; ++at) {
+        std::size_t end = at;
+        while (end > 0 && (tag[end - 1] == ' ' || tag[end - 1] == '\t'))
+            --end;
+        if (end < name.size() + 1)
+            continue;
+        const std::size_t start = end - name.size();
+        bool same = tag[start - 1] == ' ' || tag[start - 1] == '\t' || tag[start - 1] == '\n';
+        for (std::size_t i = 0; same && i < name.size(); ++i)
+            same = AsciiLower(tag[start + i]) == name[i];
+        if (!same)
+            continue;
+        std::size_t value = at + 1;
+        while (value < tag.size() && (tag[value] == ' ' || tag[value] == '\t'))
+            ++value;
+        if (value < tag.size() && (tag[value] == '"' || tag[value] == '\'')) {
+            const std::size_t close = tag.find(tag[value], value + 1);
+            return tag.substr(value + 1,
+                              close == std::string_view::npos ? std::string_view::npos : close - value - 1);
+        }
+        const std::size_t close = tag.find_first_of(" \t\n", value);
+        return tag.substr(value, close == std::string_view::npos ? std::string_view::npos : close - value);
+    }
+    return std::string_view();
+}
+
+// The characters that mark links, when a text carries them of its own.
+bool IsLinkMark(std::string_view text, std::size_t at) {
+    return text.compare(at, 2, "\xEE\x80") == 0 && at + 2 < text.size() &&
+           static_cast<unsigned char>(text[at + 2]) >= 0x80 &&
+           static_cast<unsigned char>(text[at + 2]) <= 0x82;
+}
+
+// What a tag such as "br/", "/p" or "div class=x" does to the text; `inLink` is the element whose
+// close ends the link being marked ("a" or "kref"), empty when none is.
+void ApplyTag(std::string_view tag, std::string& text, std::string& inLink) {
     const bool closing = !tag.empty() && tag[0] == '/';
     std::size_t at = closing ? 1 : 0;
     std::string name;
     while (at < tag.size() && tag[at] != ' ' && tag[at] != '/' && tag[at] != '\t' && tag[at] != '\n')
         name += AsciiLower(tag[at++]);
+    if (!inLink.empty() && closing && name == inLink) {
+        text += LinkClose;
+        inLink.clear();
+        return;
+    }
+    if (inLink.empty() && !closing && name == "kref" && tag.back() != '/') {
+        text += LinkOpen;
+        inLink = name;
+        return;
+    }
+    if (inLink.empty() && !closing && name == "a") {
+        const std::string_view href = AttributeValue(tag, "href");
+        constexpr std::string_view scheme = "bword://";
+        bool word = href.size() > scheme.size();
+        for (std::size_t i = 0; word && i < scheme.size(); ++i)
+            word = AsciiLower(href[i]) == scheme[i];
+        if (word) {
+            text += LinkOpen;
+            text += TextFromMarkup(href.substr(scheme.size()));
+            text += LinkTarget;
+            inLink = name;
+        }
+        return;
+    }
     if (name == "br") {
         text += '\n';
     } else if (name == "p") {
@@ -109,7 +170,7 @@ void ApplyTag(std::string_view tag, std::string& text) {
 } // namespace
 
 std::string TextFromMarkup(std::string_view markup) {
-    std::string text;
+    std::string text, inLink;
     text.reserve(markup.size());
     for (std::size_t at = 0; at < markup.size();) {
         const char c = markup[at];
@@ -124,7 +185,7 @@ std::string TextFromMarkup(std::string_view markup) {
                 text += markup.substr(at);
                 break;
             }
-            ApplyTag(markup.substr(at + 1, end - at - 1), text);
+            ApplyTag(markup.substr(at + 1, end - at - 1), text, inLink);
             at = end + 1;
         } else if (c == '&') {
             const std::size_t end = markup.find(';', at);
@@ -138,12 +199,35 @@ std::string TextFromMarkup(std::string_view markup) {
                 text += c;
                 ++at;
             }
+        } else if (IsLinkMark(markup, at)) {
+            at += 3;
         } else {
             text += c;
             ++at;
         }
     }
+    if (!inLink.empty())
+        text += LinkClose;
     return text;
+}
+
+std::string MarkBracedLinks(std::string_view text) {
+    std::string marked;
+    marked.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t close = text[at] == '{' ? text.find_first_of("{}", at + 1) : std::string_view::npos;
+        if (close != std::string_view::npos && text[close] == '}' && close > at + 1) {
+            marked += LinkOpen;
+            marked += text.substr(at + 1, close - at - 1);
+            marked += LinkClose;
+            at = close + 1;
+        } else if (IsLinkMark(text, at)) {
+            at += 3;
+        } else {
+            marked += text[at++];
+        }
+    }
+    return marked;
 }
 
 std::string TrimBlanks(std::string_view text) {

@@ -171,6 +171,8 @@ public:
     const std::string& Path() const override { return DictPath; }
     std::size_t SkippedCount() const override { return Skipped; }
     bool Lookup(const std::string& word, std::vector<TDictEntry>& entries) const override;
+    void CloseHeadwords(const std::string& word, std::size_t limit, std::vector<std::string>& edits,
+                        std::vector<std::string>& longer) const override;
 
 private:
     bool LookupEntries(const std::string& word, std::vector<TDictEntry>& entries) const;
@@ -391,6 +393,20 @@ bool TStarDict::LookupEntries(const std::string& word, std::vector<TDictEntry>& 
         entries.push_back({std::string(WithoutEndBlanks(headword)), StarDictText(data, SameTypes)});
     }
     return true;
+}
+
+void TStarDict::CloseHeadwords(const std::string& word, std::size_t limit, std::vector<std::string>& edits,
+                               std::vector<std::string>& longer) const {
+    std::string folded;
+    FoldInto(word, folded);
+    for (const THeadwordIndex* index : {&Index, &Synonyms}) {
+        std::vector<std::uint32_t> editStarts, longerStarts;
+        index->Close(folded, limit, editStarts, longerStarts);
+        for (const std::uint32_t start : editStarts)
+            edits.emplace_back(index->Key(start));
+        for (const std::uint32_t start : longerStarts)
+            longer.emplace_back(index->Key(start));
+    }
 }
 
 } // namespace

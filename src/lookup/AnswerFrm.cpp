@@ -1,6 +1,7 @@
 #include "AnswerFrm.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 #include <richedit.h>
 
 #include <algorithm>
@@ -8,6 +9,8 @@
 #include "AnswerFrmRes.h"
 #include "ErrorBox.h"
 #include "LookupText.h"
+#include "RegRead.h"
+#include "Settings.h"
 #include "UnicodeText.h"
 #include "WinApiHacks.h"
 
@@ -17,8 +20,10 @@ constexpr const wchar_t* AnswerFormClass = L"TAnswerForm";
 // How long the window waits, after losing the foreground, before it takes that for the user's
 // click elsewhere: Wine moves the foreground back and forth for a moment while a window takes it.
 constexpr UINT DeactivatedTimerId = 1, DeactivatedWaitMs = 150;
-// The largest window at 96 DPI, and the text's padding inside its control.
+// The largest window sized to its text at 96 DPI, and the text's padding inside its control.
 constexpr int MaxWidth96 = 480, MaxHeight96 = 360, Padding96 = 6;
+// Posted to the window to follow a link (or go in the history) once the message at hand is done.
+constexpr UINT FollowMessage = WM_APP + 1;
 
 TAnswerForm* OpenForm = nullptr;
 
@@ -92,12 +97,25 @@ TScreenBox WordAnchor(HWND source) {
     return {pointer.x, pointer.y, pointer.x + 1, pointer.y + MulDiv(20, MonitorDpi(monitor), 96)};
 }
 
-// The dialog manager selects the whole text of an edit that gets the focus from it (on activation
-// too): the text control tells it that it has no such selection to offer.
-LRESULT CALLBACK TextControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                 DWORD_PTR) {
-    const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
-    return message == WM_GETDLGCODE ? result & ~static_cast<LRESULT>(DLGC_HASSETSEL) : result;
+// The answer window's stored values; one missing, of another type or out of range is not there.
+int StoredValue(const char* name, int low, int high, int missing) {
+    std::uint32_t value = 0;
+    if (ReadRegistryDword(AnswerKey, name, value) != TRegRead::Read ||
+        value < static_cast<std::uint32_t>(low) || value > static_cast<std::uint32_t>(high))
+        return missing;
+    return static_cast<int>(value);
+}
+
+// A value that cannot be stored is not worth a box: the window works as it is.
+void StoreValue(const char* name, int value) {
+    TRegKey key;
+    const DWORD data = static_cast<DWORD>(value);
+    if (key.Create(HKEY_CURRENT_USER, AnswerKey, KEY_SET_VALUE))
+        RegSetValueExA(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+}
+
+bool KeyDown(int key) {
+    return (GetKeyState(key) & 0x8000) != 0;
 }
 
 HFONT VariantOf(HFONT font, LONG weight, bool italic, int sizeNumerator, int sizeDenominator) {
@@ -112,7 +130,7 @@ HFONT VariantOf(HFONT font, LONG weight, bool italic, int sizeNumerator, int siz
 } // namespace
 
 HWND TAnswerForm::ShowAnswer(HINSTANCE instance, const TAnswer& answer, HWND source, TAction onWebLookup,
-                             TAction onMoreLinks) {
+                             TAction onMoreLinks, TFollow onFollow) {
     TAnswerForm* form = OpenForm;
     if (!form) {
         if (!RegisterAnswerClass(instance))
@@ -128,16 +146,24 @@ HWND TAnswerForm::ShowAnswer(HINSTANCE instance, const TAnswer& answer, HWND sou
         }
     }
     const bool fromItself = source && GetAncestor(source, GA_ROOT) == form->Window;
+    // Kept open and shown, the window stays where the user reads it, and the program the word
+    // came from keeps the foreground.
+    const bool keptOpen = !fromItself && form->KeepOpen && IsWindowVisible(form->Window);
     if (!fromItself)
         form->Source = source;
+    if (!fromItself)
+        form->History.Start(answer.Word);
+    else if (!form->Navigating)
+        form->History.Add(answer.Word);
     form->OnWebLookup = std::move(onWebLookup);
     form->OnMoreLinks = std::move(onMoreLinks);
+    form->OnFollow = std::move(onFollow);
     form->SetContent(answer);
 
     RECT now{};
     GetWindowRect(form->Window, &now);
     const TScreenBox anchor =
-        fromItself ? TScreenBox{now.left, now.top, now.left + 1, now.top} : WordAnchor(source);
+        fromItself || keptOpen ? TScreenBox{now.left, now.top, now.left + 1, now.top} : WordAnchor(source);
     const SIZE size = form->LayOut(anchor);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
@@ -147,6 +173,10 @@ HWND TAnswerForm::ShowAnswer(HINSTANCE instance, const TAnswer& answer, HWND sou
     SetWindowPos(form->Window, nullptr, place.Left, place.Top, place.Width(), place.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
 
+    if (keptOpen) {
+        ShowWindow(form->Window, SW_SHOWNOACTIVATE);
+        return form->Window;
+    }
     ShowWindow(form->Window, SW_SHOW);
     ForceForegroundWindow(form->Window);
     SetFocus(form->Text);
@@ -170,7 +200,73 @@ bool TAnswerForm::PreTranslateMessage(MSG& message) {
         OpenForm->Close(true);
         return true;
     }
-    return IsDialogMessageW(OpenForm->Window, &message) != FALSE;
+    try {
+        if (OpenForm->HandleKey(message))
+            return true;
+    } catch (...) {
+        ShowCaughtError(OpenForm ? OpenForm->Window : nullptr);
+        return true;
+    }
+    const HWND window = OpenForm->Window, focusBefore = GetFocus();
+    const bool backTab = message.message == WM_KEYDOWN && message.wParam == VK_TAB && KeyDown(VK_SHIFT);
+    const bool handled = IsDialogMessageW(window, &message) != FALSE;
+    // Coming back into the text from the foot, Shift + Tab goes on from its last link, as on a page.
+    if (backTab && OpenForm && OpenForm->Window == window && focusBefore != OpenForm->Text &&
+        GetFocus() == OpenForm->Text && !OpenForm->Links.empty())
+        OpenForm->ChooseLink(static_cast<int>(OpenForm->Links.size()) - 1);
+    return handled;
+}
+
+bool TAnswerForm::HandleKey(const MSG& message) {
+    const bool keyDown = message.message == WM_KEYDOWN, altDown = message.message == WM_SYSKEYDOWN;
+    if (!keyDown && !altDown)
+        return false;
+    const WPARAM key = message.wParam;
+    const bool control = KeyDown(VK_CONTROL), alt = KeyDown(VK_MENU), shift = KeyDown(VK_SHIFT);
+    if (altDown && alt && !control && (key == VK_LEFT || key == VK_RIGHT)) {
+        const std::string word = key == VK_LEFT ? History.Back() : History.Forward();
+        if (!word.empty())
+            Follow(word, true);
+        return true;
+    }
+    if (!keyDown || alt)
+        return false;
+    if (control) {
+        if (key == VK_OEM_PLUS || key == VK_ADD)
+            SetZoom(ZoomStep(Zoom, 1));
+        else if (key == VK_OEM_MINUS || key == VK_SUBTRACT)
+            SetZoom(ZoomStep(Zoom, -1));
+        else if (key == '0' || key == VK_NUMPAD0)
+            SetZoom(NormalZoom);
+        else
+            return false;
+        return true;
+    }
+    const bool inText = GetFocus() == Text;
+    // No text is typed anywhere in the window: Backspace goes back, as in a browser.
+    if (key == VK_BACK) {
+        const std::string word = History.Back();
+        if (!word.empty())
+            Follow(word, true);
+        return true;
+    }
+    if (inText && key == VK_RETURN && Chosen >= 0) {
+        Follow(Links[static_cast<std::size_t>(Chosen)].Target, false);
+        return true;
+    }
+    if (inText && key == VK_TAB) {
+        const int count = static_cast<int>(Links.size());
+        const int next = shift ? Chosen - 1 : Chosen + 1;
+        if (shift && Chosen < 0)
+            return false; // on to the foot, backwards
+        if (next >= 0 && next < count) {
+            ChooseLink(next);
+            return true;
+        }
+        // Past the last link (or before the first) the dialog manager moves on to the foot.
+        ChooseLink(-1);
+    }
+    return false;
 }
 
 INT_PTR CALLBACK TAnswerForm::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -210,13 +306,52 @@ INT_PTR CALLBACK TAnswerForm::DialogProc(HWND window, UINT message, WPARAM wPara
             case IDCANCEL:
                 form->Close(true);
                 return TRUE;
+            case IDC_KEEPOPEN:
+                form->KeepOpen = IsDlgButtonChecked(window, IDC_KEEPOPEN) == BST_CHECKED;
+                StoreValue("KeepOpen", form->KeepOpen ? 1 : 0);
+                // Kept open, it stays above the programs the user reads and types in.
+                SetWindowPos(window, form->KeepOpen ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                return TRUE;
             }
             return FALSE;
+        case FollowMessage: {
+            const std::string word = form->PendingWord;
+            const TFollow follow = form->OnFollow; // replaced by the answer it shows
+            form->Navigating = form->PendingNavigating;
+            if (follow && !word.empty())
+                follow(word);
+            form->Navigating = false;
+            return TRUE;
+        }
+        case WM_SIZE:
+            if (wParam != SIZE_MINIMIZED)
+                form->Arrange(LOWORD(lParam), HIWORD(lParam));
+            return FALSE;
+        case WM_ENTERSIZEMOVE: {
+            RECT box{};
+            GetWindowRect(window, &box);
+            form->SizeBeforeMove = SIZE{box.right - box.left, box.bottom - box.top};
+            return FALSE;
+        }
+        case WM_EXITSIZEMOVE:
+            form->SizeMoveEnded();
+            return FALSE;
+        case WM_GETMINMAXINFO: {
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+            RECT least{0, 0, form->WebWidth + form->MoreWidth + form->KeepWidth + 4 * form->Gap,
+                       3 * form->ButtonHeight + 2 * form->Gap};
+            AdjustWindowRectEx(&least, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
+                               static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
+            limits->ptMinTrackSize.x = std::max<LONG>(limits->ptMinTrackSize.x, least.right - least.left);
+            limits->ptMinTrackSize.y = std::max<LONG>(limits->ptMinTrackSize.y, least.bottom - least.top);
+            return TRUE;
+        }
         case WM_CLOSE:
             form->Close(true);
             return TRUE;
         case WM_ACTIVATE:
-            if (LOWORD(wParam) == WA_INACTIVE)
+            if (LOWORD(wParam) == WA_INACTIVE && !form->KeepOpen)
                 SetTimer(window, DeactivatedTimerId, DeactivatedWaitMs, nullptr);
             else
                 KillTimer(window, DeactivatedTimerId);
@@ -244,14 +379,15 @@ void TAnswerForm::FormCreate() {
     Text = CreateWindowExW(0, controlClass, L"", style, 0, 0, 10, 10, Window,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ANSWERTEXT)),
                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(Window, GWLP_HINSTANCE)), nullptr);
-    SetWindowSubclass(Text, TextControlProc, 0, 0);
+    SetWindowSubclass(Text, TextControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
     // First in the tab order: the keys scroll and select the text.
     SetWindowPos(Text, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(Window, WM_GETFONT, 0, 0));
-    SendMessageW(Text, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    BoldFont = TGdiObject(VariantOf(font, FW_BOLD, false, 1, 1));
-    HeadingFont = TGdiObject(VariantOf(font, FW_BOLD, false, 5, 4));
-    NoticeFont = TGdiObject(VariantOf(font, FW_NORMAL, true, 1, 1));
+    Zoom = StoredValue("Zoom", MinZoom, MaxZoom, NormalZoom);
+    MakeFonts();
+    KeepOpen = StoredValue("KeepOpen", 0, 1, 0) == 1;
+    CheckDlgButton(Window, IDC_KEEPOPEN, KeepOpen ? BST_CHECKED : BST_UNCHECKED);
+    if (KeepOpen)
+        SetWindowPos(Window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (RichText) {
         // Long definitions: a rich edit holds 32767 characters unless told otherwise.
         SendMessageW(Text, EM_EXLIMITTEXT, 0, 4 * MaxAnswerBytes);
@@ -261,58 +397,74 @@ void TAnswerForm::FormCreate() {
     }
 }
 
+void TAnswerForm::MakeFonts() {
+    // Scaled fonts rather than the rich edit's own zoom, which Wine does not re-wrap.
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(Window, WM_GETFONT, 0, 0));
+    TextFont = TGdiObject(VariantOf(font, FW_NORMAL, false, Zoom, 100));
+    BoldFont = TGdiObject(VariantOf(font, FW_BOLD, false, Zoom, 100));
+    HeadingFont = TGdiObject(VariantOf(font, FW_BOLD, false, 5 * Zoom, 400));
+    NoticeFont = TGdiObject(VariantOf(font, FW_NORMAL, true, Zoom, 100));
+    SendMessageW(Text, WM_SETFONT, reinterpret_cast<WPARAM>(TextFont.Get()), FALSE);
+}
+
+void TAnswerForm::SetZoom(int zoom) {
+    zoom = std::max(MinZoom, std::min(MaxZoom, zoom));
+    if (zoom == Zoom)
+        return;
+    Zoom = zoom;
+    StoreValue("Zoom", Zoom);
+    // The same text again at the new size, re-wrapped to the window's width, its first line kept
+    // in view.
+    const LRESULT firstLine = SendMessageW(Text, EM_GETFIRSTVISIBLELINE, 0, 0);
+    const LRESULT firstCharacter = SendMessageW(Text, EM_LINEINDEX, static_cast<WPARAM>(firstLine), 0);
+    MakeFonts();
+    FillText();
+    SendMessageW(Text, EM_LINESCROLL, 0,
+                 SendMessageW(Text, EM_LINEFROMCHAR, static_cast<WPARAM>(firstCharacter), 0));
+    ChooseLink(Chosen);
+}
+
 void TAnswerForm::SetContent(const TAnswer& answer) {
     Paragraphs = answer.Paragraphs;
+    Links = ControlLinks(Paragraphs);
+    Chosen = -1;
     SetWindowTextW(Window, Utf16FromUtf8(answer.Word).c_str());
     SetDlgItemTextW(Window, IDC_WEBLOOKUPBUTTON,
                     Utf16FromUtf8("Look up on " + LinkMenuCaption(answer.WebLinkDescription)).c_str());
 }
 
 void TAnswerForm::FillText() {
-    // The whole text at once, then the formats of the few paragraphs that are not plain: each
-    // change of a rich edit's text lays out what follows it again.
+    // The whole text at once, formats and links with it, in one RTF stream: each change of a rich
+    // edit's text or formats lays out what follows it again, and under Wine a format set link by
+    // link costs time that grows with the square of the links.
     SendMessageW(Text, WM_SETREDRAW, FALSE, 0);
-    SetWindowTextW(Text, Utf16FromUtf8(AnswerPlainText(Paragraphs)).c_str());
     if (RichText) {
-        CHARFORMAT2W base{};
-        base.cbSize = sizeof base;
-        SendMessageW(Text, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&base));
-        LONG at = 0;
-        for (const TAnswerParagraph& paragraph : Paragraphs) {
-            // The control keeps each line end as one character.
-            const std::wstring text = Utf16FromUtf8(paragraph.Text);
-            LONG length = static_cast<LONG>(text.size());
-            for (std::size_t end = text.find(L"\r\n"); end != std::wstring::npos;
-                 end = text.find(L"\r\n", end + 2))
-                --length;
-            CHARFORMAT2W format{};
-            format.cbSize = sizeof format;
-            format.dwMask = CFM_BOLD | CFM_ITALIC | CFM_SIZE;
-            format.yHeight = base.yHeight;
-            switch (paragraph.Style) {
-            case TAnswerStyle::Heading:
-                format.dwEffects = CFE_BOLD;
-                format.yHeight = base.yHeight * 5 / 4;
-                break;
-            case TAnswerStyle::Headword:
-                format.dwEffects = CFE_BOLD;
-                break;
-            case TAnswerStyle::Notice:
-                format.dwEffects = CFE_ITALIC;
-                break;
-            default:
-                format.dwMask = 0;
-                break;
-            }
-            if (format.dwMask && length > 0) {
-                CHARRANGE range{at, at + length};
-                SendMessageW(Text, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-                SendMessageW(Text, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-            }
-            at += length + 1;
-        }
+        LOGFONTW face{};
+        GetObjectW(TextFont.Get(), sizeof face, &face);
+        HDC screen = GetDC(nullptr);
+        const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        const int halfPoints = MulDiv(face.lfHeight < 0 ? -face.lfHeight : face.lfHeight, 144, pixelsPerInch);
+        struct TReading {
+            std::string Rtf;
+            std::size_t At = 0;
+        } reading{AnswerRtf(Paragraphs, Utf8FromUtf16(face.lfFaceName), halfPoints)};
+        EDITSTREAM stream{};
+        stream.dwCookie = reinterpret_cast<DWORD_PTR>(&reading);
+        stream.pfnCallback = [](DWORD_PTR cookie, LPBYTE buffer, LONG room, LONG* given) -> DWORD {
+            auto* from = reinterpret_cast<TReading*>(cookie);
+            const std::size_t count =
+                std::min<std::size_t>(static_cast<std::size_t>(room), from->Rtf.size() - from->At);
+            std::copy_n(from->Rtf.data() + from->At, count, buffer);
+            from->At += count;
+            *given = static_cast<LONG>(count);
+            return 0;
+        };
+        SendMessageW(Text, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
         CHARRANGE start{0, 0};
         SendMessageW(Text, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
+    } else {
+        SetWindowTextW(Text, Utf16FromUtf8(AnswerPlainText(Paragraphs)).c_str());
     }
     SendMessageW(Text, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(Text, nullptr, TRUE);
@@ -320,30 +472,60 @@ void TAnswerForm::FillText() {
 
 SIZE TAnswerForm::LayOut(const TScreenBox& anchor) {
     RECT anchorRect{anchor.Left, anchor.Top, anchor.Right, anchor.Bottom};
-    const int dpi = MonitorDpi(MonitorFromRect(&anchorRect, MONITOR_DEFAULTTONEAREST));
-    const int padding = MulDiv(Padding96, dpi, 96), scrollBar = GetSystemMetrics(SM_CXVSCROLL);
+    const HMONITOR monitor = MonitorFromRect(&anchorRect, MONITOR_DEFAULTTONEAREST);
+    const int dpi = MonitorDpi(monitor);
+    Padding = MulDiv(Padding96, dpi, 96);
+    const int scrollBar = GetSystemMetrics(SM_CXVSCROLL);
     // Spacing in dialog units, so that it grows with the font as the buttons do.
     RECT units{4, 4, 50, 14};
     MapDialogRect(Window, &units);
-    const int gap = units.left, buttonHeight = units.bottom;
+    Gap = units.left;
+    ButtonHeight = units.bottom;
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(Window, GWL_STYLE)),
                 exStyle = static_cast<DWORD>(GetWindowLongPtrW(Window, GWL_EXSTYLE));
     RECT frame{0, 0, 0, 0};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     const int frameWidth = frame.right - frame.left, frameHeight = frame.bottom - frame.top;
 
-    // The buttons as wide as their captions need.
+    // The foot's controls as wide as their captions need.
     HDC dc = GetDC(Window);
-    const auto normalFont = reinterpret_cast<HFONT>(SendMessageW(Window, WM_GETFONT, 0, 0));
-    const HGDIOBJ before = SelectObject(dc, normalFont);
-    const auto buttonWidth = [&](int id) {
+    const auto dialogFont = reinterpret_cast<HFONT>(SendMessageW(Window, WM_GETFONT, 0, 0));
+    const HGDIOBJ before = SelectObject(dc, dialogFont);
+    const auto captionWidth = [&](int id) {
         wchar_t caption[512] = L"";
         GetDlgItemTextW(Window, id, caption, 512);
         RECT box{0, 0, 0, 0};
         DrawTextW(dc, caption, -1, &box, DT_CALCRECT | DT_SINGLELINE);
-        return std::max<int>(units.right, box.right + 2 * gap);
+        return static_cast<int>(box.right);
     };
-    const int webWidth = buttonWidth(IDC_WEBLOOKUPBUTTON), moreWidth = buttonWidth(IDC_MORELINKSBUTTON);
+    WebWidth = std::max<int>(units.right, captionWidth(IDC_WEBLOOKUPBUTTON) + 2 * Gap);
+    MoreWidth = std::max<int>(units.right, captionWidth(IDC_MORELINKSBUTTON) + 2 * Gap);
+    KeepWidth = captionWidth(IDC_KEEPOPEN) + GetSystemMetrics(SM_CXMENUCHECK) + 2 * Gap;
+    const int footWidth = WebWidth + MoreWidth + KeepWidth + 4 * Gap, footHeight = ButtonHeight + 2 * Gap;
+
+    // Once the user has sized a window, every window has that size (at the monitor's DPI).
+    const int storedWidth =
+                  StoredWindowSide(static_cast<std::uint32_t>(StoredValue("Width", 0, 0x7FFFFFFF, 0))),
+              storedHeight =
+                  StoredWindowSide(static_cast<std::uint32_t>(StoredValue("Height", 0, 0x7FFFFFFF, 0)));
+    if (storedWidth && storedHeight) {
+        SelectObject(dc, before);
+        ReleaseDC(Window, dc);
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        GetMonitorInfoW(monitor, &info);
+        const SIZE size{std::min<int>(std::max(MulDiv(storedWidth, dpi, 96), footWidth + frameWidth),
+                                      info.rcWork.right - info.rcWork.left),
+                        std::min<int>(MulDiv(storedHeight, dpi, 96), info.rcWork.bottom - info.rcWork.top)};
+        SetWindowTextW(Text, L"");
+        SetWindowPos(Window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT client{};
+        GetClientRect(Window, &client);
+        Arrange(client.right, client.bottom);
+        FillText();
+        SendMessageW(Text, WM_VSCROLL, SB_TOP, 0);
+        return size;
+    }
 
     // The text's natural width, its lines unbroken, then its height broken at the width it gets.
     const auto fontOf = [&](TAnswerStyle style) -> HGDIOBJ {
@@ -355,7 +537,7 @@ SIZE TAnswerForm::LayOut(const TScreenBox& anchor) {
         case TAnswerStyle::Notice:
             return NoticeFont.Get();
         default:
-            return normalFont;
+            return TextFont.Get();
         }
     };
     const auto measure = [&](const TAnswerParagraph& paragraph, int width) {
@@ -368,14 +550,14 @@ SIZE TAnswerForm::LayOut(const TScreenBox& anchor) {
         return box;
     };
     const int maxWidth = MulDiv(MaxWidth96, dpi, 96), maxHeight = MulDiv(MaxHeight96, dpi, 96);
-    const int buttonsWidth = webWidth + moreWidth + 3 * gap;
     // Room that is not text: the padding on both sides, the scroll bar's place, a little slack for
     // the control's own rounding.
-    const int chrome = 2 * padding + scrollBar + MulDiv(4, dpi, 96);
+    const int chrome = 2 * Padding + scrollBar + MulDiv(4, dpi, 96);
+    // Measured until one paragraph needs the largest width: a long entry has one soon.
     int textWidth = 0;
-    for (const TAnswerParagraph& paragraph : Paragraphs)
-        textWidth = std::max<int>(textWidth, measure(paragraph, 0).right);
-    const int clientWidth = std::max(buttonsWidth, std::min(maxWidth - frameWidth, textWidth + chrome));
+    for (std::size_t n = 0; n < Paragraphs.size() && textWidth + chrome < maxWidth - frameWidth; ++n)
+        textWidth = std::max<int>(textWidth, measure(Paragraphs[n], 0).right);
+    const int clientWidth = std::max(footWidth, std::min(maxWidth - frameWidth, textWidth + chrome));
     textWidth = clientWidth - chrome;
     int textHeight = 0;
     if (!RichText)
@@ -384,27 +566,16 @@ SIZE TAnswerForm::LayOut(const TScreenBox& anchor) {
     SelectObject(dc, before);
     ReleaseDC(Window, dc);
 
-    const int footHeight = buttonHeight + 2 * gap;
     const int largestBox = maxHeight - frameHeight - footHeight;
-    // A rich edit lays its text out in its own way (paragraph spacing, the larger heading): at its
-    // final width, it says how high the text is.
-    const auto placeText = [&](int height) {
-        MoveWindow(Text, 0, 0, clientWidth, height, FALSE);
-        if (RichText) {
-            RECT inner{padding, padding, clientWidth - padding - scrollBar, height - padding};
-            SendMessageW(Text, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&inner));
-        } else {
-            SendMessageW(Text, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(padding, padding));
-        }
-    };
     // The text goes in at its final width, so that it is laid out once; the previous answer's
     // text must not be laid out again first.
     SetWindowTextW(Text, L"");
-    placeText(largestBox);
+    Arrange(clientWidth, largestBox + footHeight);
     FillText();
-    int textBoxHeight = std::min(largestBox, textHeight + 2 * padding);
+    int textBoxHeight = std::min(largestBox, textHeight + 2 * Padding);
     if (RichText && !Paragraphs.empty()) {
-        // Where the control itself puts the last character, and that character's line below it.
+        // A rich edit lays its text out in its own way (paragraph spacing, the larger heading):
+        // where it puts the last character, and that character's line below it, is the height.
         GETTEXTLENGTHEX count{GTL_NUMCHARS | GTL_PRECISE, 1200};
         const auto length = SendMessageW(Text, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&count), 0);
         POINTL last{0, -1};
@@ -416,19 +587,144 @@ SIZE TAnswerForm::LayOut(const TScreenBox& anchor) {
         SelectObject(textDc, previous);
         ReleaseDC(Text, textDc);
         if (last.y >= 0)
-            textBoxHeight = std::min<int>(largestBox, last.y + metrics.tmHeight + padding + 2);
+            textBoxHeight = std::min<int>(largestBox, last.y + metrics.tmHeight + Padding + 2);
     }
-    const int clientHeight = textBoxHeight + footHeight;
-    placeText(textBoxHeight);
+    const SIZE size{clientWidth + frameWidth, textBoxHeight + footHeight + frameHeight};
+    // WM_SIZE places the controls at the final size.
+    SetWindowPos(Window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client{};
+    GetClientRect(Window, &client);
+    Arrange(client.right, client.bottom);
     // Measured and shrunk, the control may have scrolled: the answer is read from its start.
     SendMessageW(Text, WM_VSCROLL, SB_TOP, 0);
-    const int buttonTop = textBoxHeight + gap;
-    MoveWindow(GetDlgItem(Window, IDC_MORELINKSBUTTON), clientWidth - gap - moreWidth, buttonTop, moreWidth,
-               buttonHeight, FALSE);
-    MoveWindow(GetDlgItem(Window, IDC_WEBLOOKUPBUTTON), clientWidth - 2 * gap - moreWidth - webWidth,
-               buttonTop, webWidth, buttonHeight, FALSE);
-    InvalidateRect(Window, nullptr, TRUE);
-    return SIZE{clientWidth + frameWidth, clientHeight + frameHeight};
+    return size;
+}
+
+void TAnswerForm::Arrange(int clientWidth, int clientHeight) {
+    if (!Text || ButtonHeight == 0)
+        return;
+    const int footHeight = ButtonHeight + 2 * Gap, textHeight = std::max(0, clientHeight - footHeight);
+    MoveWindow(Text, 0, 0, clientWidth, textHeight, TRUE);
+    // A new text rectangle lays the whole text out again: only when it changes.
+    const RECT inner{Padding, Padding, clientWidth - Padding - GetSystemMetrics(SM_CXVSCROLL),
+                     textHeight - Padding};
+    if (!EqualRect(&inner, &TextRect)) {
+        TextRect = inner;
+        if (RichText)
+            SendMessageW(Text, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&inner));
+        else
+            SendMessageW(Text, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(Padding, Padding));
+    }
+    const int top = textHeight + Gap;
+    MoveWindow(GetDlgItem(Window, IDC_KEEPOPEN), Gap, top, KeepWidth, ButtonHeight, TRUE);
+    MoveWindow(GetDlgItem(Window, IDC_MORELINKSBUTTON), clientWidth - Gap - MoreWidth, top, MoreWidth,
+               ButtonHeight, TRUE);
+    MoveWindow(GetDlgItem(Window, IDC_WEBLOOKUPBUTTON), clientWidth - 2 * Gap - MoreWidth - WebWidth, top,
+               WebWidth, ButtonHeight, TRUE);
+}
+
+void TAnswerForm::ChooseLink(int index) {
+    Chosen = index >= 0 && index < static_cast<int>(Links.size()) ? index : -1;
+    CHARRANGE range{0, 0};
+    if (Chosen >= 0) {
+        const TAnswerLink& link = Links[static_cast<std::size_t>(Chosen)];
+        range = CHARRANGE{static_cast<LONG>(link.Start), static_cast<LONG>(link.End)};
+    } else {
+        DWORD start = 0, end = 0;
+        SendMessageW(Text, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        range.cpMin = range.cpMax = static_cast<LONG>(end);
+    }
+    if (RichText)
+        SendMessageW(Text, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    else
+        SendMessageW(Text, EM_SETSEL, static_cast<WPARAM>(range.cpMin), range.cpMax);
+    SendMessageW(Text, EM_SCROLLCARET, 0, 0);
+}
+
+int TAnswerForm::LinkAt(POINT point) const {
+    LONG at = -1;
+    if (RichText) {
+        POINTL where{point.x, point.y};
+        at = static_cast<LONG>(SendMessageW(Text, EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&where)));
+        // The nearest character is given for any point: it must be under the point.
+        POINTL start{0, 0};
+        SendMessageW(Text, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&start), at);
+        if (point.x < start.x || point.y < start.y)
+            return -1;
+    } else {
+        at = LOWORD(SendMessageW(Text, EM_CHARFROMPOS, 0, MAKELPARAM(point.x, point.y)));
+    }
+    const auto link =
+        std::upper_bound(Links.begin(), Links.end(), at, [](LONG position, const TAnswerLink& each) {
+            return static_cast<std::size_t>(position) < each.End;
+        });
+    return link != Links.end() && at >= 0 && static_cast<std::size_t>(at) >= link->Start
+               ? static_cast<int>(link - Links.begin())
+               : -1;
+}
+
+void TAnswerForm::Follow(const std::string& word, bool navigating) {
+    PendingWord = word;
+    PendingNavigating = navigating;
+    PostMessageW(Window, FollowMessage, 0, 0);
+}
+
+void TAnswerForm::SizeMoveEnded() {
+    RECT box{};
+    GetWindowRect(Window, &box);
+    const SIZE size{box.right - box.left, box.bottom - box.top};
+    if (size.cx == SizeBeforeMove.cx && size.cy == SizeBeforeMove.cy)
+        return; // moved, not sized
+    const int dpi = MonitorDpi(MonitorFromWindow(Window, MONITOR_DEFAULTTONEAREST));
+    StoreValue("Width", MulDiv(size.cx, 96, dpi));
+    StoreValue("Height", MulDiv(size.cy, 96, dpi));
+}
+
+// The dialog manager selects the whole text of an edit that gets the focus from it (on activation
+// too): the text control tells it that it has no such selection to offer. A click on a link
+// follows it; Ctrl + wheel zooms the text by its fonts, not by the control's own zoom.
+LRESULT CALLBACK TAnswerForm::TextControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                              UINT_PTR, DWORD_PTR data) {
+    auto* form = reinterpret_cast<TAnswerForm*>(data);
+    try {
+        switch (message) {
+        case WM_MOUSEWHEEL:
+            if (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) {
+                form->SetZoom(ZoomStep(form->Zoom, GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? 1 : -1));
+                return 0;
+            }
+            break;
+        case WM_SETCURSOR:
+            if (LOWORD(lParam) == HTCLIENT) {
+                POINT point{};
+                GetCursorPos(&point);
+                ScreenToClient(control, &point);
+                if (form->LinkAt(point) >= 0) {
+                    SetCursor(LoadCursorA(nullptr, IDC_HAND));
+                    return TRUE;
+                }
+            }
+            break;
+        case WM_LBUTTONDOWN:
+            form->Chosen = -1;
+            break;
+        case WM_LBUTTONUP: {
+            const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+            DWORD start = 0, end = 0;
+            SendMessageW(control, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                         reinterpret_cast<LPARAM>(&end));
+            const int link = form->LinkAt(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            // A click, not a selection dragged across the link.
+            if (link >= 0 && start == end)
+                form->Follow(form->Links[static_cast<std::size_t>(link)].Target, false);
+            return result;
+        }
+        }
+    } catch (...) {
+        ShowCaughtError(GetParent(control));
+    }
+    const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+    return message == WM_GETDLGCODE ? result & ~static_cast<LRESULT>(DLGC_HASSETSEL) : result;
 }
 
 void TAnswerForm::FormDeactivated() {

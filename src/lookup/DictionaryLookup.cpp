@@ -64,6 +64,20 @@ TWordSearch TLookupEngine::SearchDictionaries(const std::string& word) {
     return SearchWord(*items, word, EnglishForms());
 }
 
+std::vector<std::string> TLookupEngine::CloseWords(const std::string& word) {
+    std::vector<std::string> edits, longer;
+    const std::shared_ptr<const TDictionaryShelf::TItems> items = Shelf.Wait(DictionaryWaitMs);
+    for (const TDictionaryShelf::TItem& item : items ? *items : TDictionaryShelf::TItems()) {
+        try {
+            if (item.Dictionary)
+                item.Dictionary->CloseHeadwords(word, MaxCloseWords, edits, longer);
+        } catch (const std::exception&) {
+            // Close words are a help; one dictionary's trouble leaves the others'.
+        }
+    }
+    return MergeCloseWords(edits, longer, MaxCloseWords);
+}
+
 bool TLookupEngine::LookupInDictionaries(HWND source, bool sayNotFound) {
     const std::vector<std::string> paths = ListedDictionaries();
     if (paths.empty())
@@ -89,12 +103,17 @@ bool TLookupEngine::LookupInDictionaries(HWND source, bool sayNotFound) {
                 notices.push_back(UnreadableNotice(FileName(path)));
     }
     const std::string shownWord = word.empty() ? LookupText : word;
-    if (answers.empty())
+    std::vector<std::string> closeWords;
+    if (answers.empty()) {
         notices.push_back(NotFoundNotice(shownWord));
-    else if (!search.Forms.empty())
+        if (isWord)
+            closeWords = CloseWords(word);
+    } else if (!search.Forms.empty()) {
         notices.push_back(FormsNotice(shownWord, search.Forms));
+    }
 
-    const TAnswer answer{shownWord, AnswerParagraphs(notices, answers), ASettings::GetDefaultLink()};
+    const TAnswer answer{shownWord, AnswerParagraphs(notices, answers, closeWords),
+                         ASettings::GetDefaultLink()};
     // The buttons act on this answer's text, whatever LookupText holds by the time they are pressed.
     const std::string text = LookupText;
     return TAnswerForm::ShowAnswer(
@@ -106,6 +125,11 @@ bool TLookupEngine::LookupInDictionaries(HWND source, bool sayNotFound) {
                [this, text] {
                    LookupText = text;
                    ShowWebLinksMenu();
+               },
+               [this](const std::string& followed) {
+                   // Found as any lookup is, shown in the window that asked, even when none has it.
+                   LookupText = followed;
+                   LookupInDictionaries(TAnswerForm::Current(), true);
                }) != nullptr;
 }
 

@@ -90,6 +90,9 @@ public:
     // such resource.
     void PrepareEnglishForms();
     const TEnglishForms& EnglishForms();
+    // Headwords of the listed dictionaries close to `word`, which none has: at most MaxCloseWords.
+    static constexpr std::size_t MaxCloseWords = 10;
+    std::vector<std::string> CloseWords(const std::string& word);
     // Quick Lookup's answer: the dictionaries first, then the default link.
     void LookupWordFirstInDictionaries(HWND source);
 

@@ -5,7 +5,9 @@
 //   the browser for a word that no listed dictionary has;
 // - the lookup itself inside this process, with the program's own engine: the search of the listed
 //   dictionaries for a word, and the search with the answer window made and shown; what the other
-//   forms of a word cost, against the same search without them;
+//   forms of a word cost, against the same search without them; the close words of a misspelt word
+//   against the search that found nothing; the window with long entries at 300 % against 100 %, and
+//   an entry of 10,000 links;
 // - the program's start-up (until its hook is in place) and its private memory, with the
 //   dictionaries listed and without;
 // - a Hunspell word list (.dic) among the files: its opening and memory, and its Stems() and German
@@ -19,6 +21,7 @@
 
 #include "AnswerFrm.h"
 #include "BenchmarkSupport.h"
+#include "DictWriter.h"
 #include "LookupEngine.h"
 #include "Settings.h"
 #include "UnicodeText.h"
@@ -147,6 +150,53 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
         if (!engine.SearchDictionaries(word + "s").Forms.empty())
             asItStands.push_back(plain), byForm.push_back(Ms(start));
     }
+    // Misspelt words (two letters swapped in the middle) that no dictionary has, nor their forms.
+    TFigures notFound, close;
+    std::size_t closeFound = 0;
+    for (std::string word : words) {
+        if (word.size() < 5)
+            continue;
+        std::swap(word[word.size() / 2], word[word.size() / 2 + 1]);
+        long long start = Counter();
+        if (!engine.SearchDictionaries(word).Answers.empty())
+            continue;
+        notFound.push_back(Ms(start));
+        start = Counter();
+        closeFound += engine.CloseWords(word).size();
+        close.push_back(Ms(start));
+    }
+    // The window made anew for a word at a zoom: GCIDE's long entry at 100 % and 300 %, then an
+    // entry of 10,000 links in a dictionary of its own.
+    const auto windowFor = [&](const std::string& word, DWORD zoom) {
+        TRegKey key;
+        key.Create(HKEY_CURRENT_USER, AnswerKey, KEY_SET_VALUE);
+        RegSetValueExA(key.Get(), "Zoom", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zoom), sizeof zoom);
+        TFigures figures;
+        for (int n = 0; n < runs; ++n, PumpMessages(0)) {
+            TAnswerForm::CloseAll();
+            engine.LookupText = word;
+            const long long start = Counter();
+            if (engine.LookupInDictionaries(nullptr, true) && UpdateWindow(TAnswerForm::Current()))
+                figures.push_back(Ms(start));
+        }
+        return figures;
+    };
+    TFigures zoomed[2][2]; // [WordNet's and GCIDE's "lead", GCIDE's longest "set"][100 %, 300 %]
+    for (int word = 0; word < 2; ++word)
+        for (int zoom = 0; zoom < 2; ++zoom)
+            zoomed[word][zoom] = windowFor(word ? "set" : "lead", zoom ? 300 : 100);
+    const std::string links = TempFile("links"), base = links.substr(0, links.size() - 4);
+    std::string text = "links\n";
+    for (int n = 0; n < 10000; ++n)
+        text += "{link" + std::to_string(n) + "} ";
+    const std::map<std::string, std::string> files = DictWriter::DictdFiles(base, {{"links", "", text}});
+    DictWriter::WriteFiles(files);
+    ASettings::SetDictionaries({Utf16FromUtf8(base + ".index")});
+    TFigures manyLinks = windowFor("links", 100);
+    RegDeleteKeyA(HKEY_CURRENT_USER, AnswerKey);
+    TAnswerForm::CloseAll();
+    for (const auto& file : files)
+        DeleteFileA(file.first.c_str());
     DestroyWindow(host);
     std::printf(
         "In this process, %zu dictionaries opened (first lookup waited) in %.0f ms; %zu words, %zu found\n",
@@ -158,6 +208,16 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
     Row("the word found as it stands:", asItStands, 3);
     Row("its plural, the word found through its forms:", byForm, 3, Median(asItStands));
     GermanForms(engine, dictionaries, runs, Median(search)); // against the plain search's median
+    std::printf("Close words: %zu misspelt words, %.1f close words each\n", close.size(),
+                close.empty() ? 0.0 : static_cast<double>(closeFound) / static_cast<double>(close.size()));
+    const double missed = Row("the search that finds nothing:", notFound, 3);
+    Row("the close words in every listed dictionary:", close, 3, missed);
+    std::printf("The answer window made for a long entry at 100 %% and 300 %%:\n");
+    Row("\"lead\" (WordNet and GCIDE, 15 KB) at 100 %:", zoomed[0][0], 1);
+    Row("the same at 300 %:", zoomed[0][1], 1, Median(zoomed[0][0]));
+    const double normal = Row("\"set\" (GCIDE's longest, cut at 256 KB) at 100 %:", zoomed[1][0], 1);
+    Row("the same at 300 %:", zoomed[1][1], 1, normal);
+    Row("an entry of 10,000 links:", manyLinks, 1, normal);
 }
 
 } // namespace

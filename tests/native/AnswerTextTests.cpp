@@ -1,6 +1,7 @@
 // What the answer window shows, and where it goes.
 #include <gtest/gtest.h>
 
+#include "dict/MarkupText.h"
 #include "lookup/AnswerText.h"
 
 namespace {
@@ -62,4 +63,60 @@ TEST(AnswerPlace, BelowTheWordAboveItWhereThereIsNoRoomAndAlwaysInsideTheWorkAre
     // A work area that does not start at the origin (a second monitor to the left).
     EXPECT_EQ(PlaceAnswerWindow({-1900, 100, -1898, 116}, 480, 360, {-1920, 0, 0, 1040}).Left, -1900);
     EXPECT_EQ(PlaceAnswerWindow({-100, 100, -98, 116}, 480, 360, {-1920, 0, 0, 1040}).Left, -480);
+}
+
+// The readers' link marks become links at the control's positions (a CR LF one character, a
+// character beyond the BMP two); broken or blank marks leave plain text; close words come under the
+// notice, each a link.
+TEST(AnswerLinks, MarkedLinksBecomeRangesOfTheControlsTextWithTheirTargets) {
+    const std::string open(LinkOpen), target(LinkTarget), close(LinkClose);
+    const std::string text = "\U0001D11E {" + open + "atomic\n number " + close + "}, " + open + "pb" +
+                             target + "Pb" + close + ", " + open + " " + close + open + "stray " + open +
+                             "x" + close;
+    const std::vector<TAnswerParagraph> paragraphs =
+        AnswerParagraphs({NotFoundNotice("leed")}, {{"WordNet", {{"lead", text}}}}, {"lead", "led"});
+    EXPECT_EQ(AnswerPlainText(paragraphs),
+              "No dictionary has \"leed\".\r\nlead\r\nled\r\n\r\nWordNet\r\nlead\r\n"
+              "\U0001D11E {atomic\r\n number }, Pb,  stray x");
+    std::vector<std::string> found;
+    for (const TAnswerLink& link : ControlLinks(paragraphs))
+        found.push_back(std::to_string(link.Start) + "-" + std::to_string(link.End) + " " + link.Target);
+    EXPECT_EQ(found, (std::vector<std::string>{"26-30 lead", "31-34 led", "53-68 atomic number", "71-73 pb",
+                                               "82-83 x"}));
+    // The same in RTF: the link groups, a CR LF one \par, specials escaped, U+1D11E as two units.
+    const std::string rtf = AnswerRtf({paragraphs[1], paragraphs.back()}, "Tahoma", 16);
+    EXPECT_EQ(rtf.substr(rtf.find("\\pard")),
+              "\\pard\\f0\\fs16 {{\\ul\\cf1 lead}\\par {\\ul\\cf1 led}}\\par {\\u-10188 "
+              "\\u-8930  \\{{\\ul\\cf1 atomic\\par  number }\\}, {\\ul\\cf1 Pb},  "
+              "stray {\\ul\\cf1 x}}}");
+}
+
+TEST(AnswerHistory, BackAndForwardAFollowedWordDropsThoseAheadAndTheOldestGoBeyondTheLimit) {
+    TAnswerHistory history;
+    history.Start("lead");
+    for (const char* word : {"Pb", "metal", "metal"})
+        history.Add(word);
+    std::string moves;
+    for (const bool back : {true, true, true, false})
+        moves += (back ? history.Back() : history.Forward()) + "|";
+    EXPECT_EQ(moves, "Pb|lead||Pb|");
+    history.Add("tin");
+    EXPECT_EQ(history.Words(), (std::vector<std::string>{"lead", "Pb", "tin"}));
+    EXPECT_EQ(history.Forward(), "");
+    for (int n = 0; n < 60; ++n)
+        history.Add("w" + std::to_string(n));
+    EXPECT_EQ(history.Words().size(), TAnswerHistory::Limit);
+    EXPECT_EQ(history.Words().front(), "w10");
+    history.Start("new");
+    EXPECT_EQ(history.Back(), "");
+    EXPECT_EQ(history.Forward(), "");
+}
+
+TEST(AnswerZoom, StepsUpAndDownStopAtTheEndsAndStoredSizesOutOfRangeAreNone) {
+    const std::vector<std::vector<int>> steps = {{100, 1, 110}, {110, 1, 125}, {250, 1, 300},
+                                                 {300, 1, 300}, {120, 1, 125}, {100, -1, 90},
+                                                 {50, -1, 50},  {40, -1, 50},  {275, 0, 100}};
+    for (const std::vector<int>& step : steps)
+        EXPECT_EQ(ZoomStep(step[0], step[1]), step[2]) << step[0] << " " << step[1];
+    EXPECT_EQ(StoredWindowSide(640) + StoredWindowSide(99) + StoredWindowSide(0xFFFFFFFF), 640);
 }

@@ -269,3 +269,49 @@ TEST(Hunspell, BadWordListsAreRefusedBeforeHunspellReadsThem) {
         EXPECT_EQ(error, expected);
     }
 }
+
+// Cross-references in the three formats come out as links; any other address is plain text.
+TEST(Links, DictdBracesStarDictWordAnchorsAndXdxfKrefsAreMarkedOtherAddressesAreNot) {
+    TMemoryFiles files;
+    files.Files = DictdFiles("/d/w", {{"lead", "", "lead\n  [syn: {Pb}, {atomic\n  number 82}] {} {open"}});
+    const std::string html =
+        "<a href=\"bword://caf&eacute;\">Caf&eacute;</a>, <a href='http://x.org'>web</a>, "
+        "<a href=\"file:///c:/x.exe\">file</a>, <A HREF=bword://pb>Pb</A>, <kref>lead</kref>";
+    for (const auto& [name, data] :
+         std::map<std::string, std::string>{{"/d/h", "h" + html + '\0'}, {"/d/x", "x" + html + '\0'}})
+        files.Files.merge(StarDictFiles(name, {{"lead", data}}, {}, {}));
+    EXPECT_EQ(Look(*Open(files, "/d/w.index"), "lead"),
+              "lead: lead\n  [syn: {Pb}, {atomic\n  number 82}] {} {open");
+    for (const char* path : {"/d/h.ifo", "/d/x.ifo"})
+        EXPECT_EQ(Look(*Open(files, path), "lead"), "lead: {café->Café}, web, file, {pb->Pb}, {lead}");
+}
+
+// Close headwords by one edit (any script, a whole character at a time) and by their beginning,
+// in either index order; none for a word that has nothing near it.
+TEST(CloseWords, OneEditAwayAndLongerHeadwordsComeFromEitherKindOfIndex) {
+    TMemoryFiles files;
+    std::vector<TDictdEntry> dictd;
+    std::vector<TStarDictEntry> starDict;
+    for (const std::string word : {"dachshund", "dachshunds", "dachsund-like", "dahcsund", "Dachau",
+                                   "dichsund", "achsund", "λέξη", "λέξεις", "00-database-short"}) {
+        dictd.push_back({word, "", word + "\n"});
+        starDict.push_back({word, "m" + word + '\0'});
+    }
+    files.Files = DictdFiles("/d/c", dictd);
+    files.Files.merge(StarDictFiles("/d/s", starDict, {}, {}));
+    for (const char* path : {"/d/c.index", "/d/s.ifo"}) {
+        const auto dictionary = Open(files, path);
+        std::string shown;
+        for (const char* word : {"dachsund", "λέξ", "qqqqqq", ""}) {
+            std::vector<std::string> edits, longer;
+            dictionary->CloseHeadwords(word, 10, edits, longer);
+            for (const std::string& edit : edits)
+                shown += edit + " ";
+            for (const std::string& more : longer)
+                shown += "+" + more + " ";
+            shown += "| ";
+        }
+        EXPECT_EQ(shown, "achsund dachshund dahcsund dichsund +dachsund-like | λέξη +λέξεις +λέξη | | | ")
+            << path;
+    }
+}

@@ -13,15 +13,24 @@
 
 #include "dict/DictFile.h"
 #include "dict/Dictionary.h"
+#include "dict/MarkupText.h"
 
 namespace DictWriter {
 
-// A lookup's entries as "headword: text" joined by " | ", or "unreadable".
+// A text's link marks written as dictd writes links: "{shown}", or "{shown->target}".
+inline std::string Braced(std::string text) {
+    for (const auto& [mark, brace] : {std::pair{LinkOpen, "{"}, {LinkTarget, "->"}, {LinkClose, "}"}})
+        for (std::size_t at; (at = text.find(mark)) != std::string::npos;)
+            text.replace(at, mark.size(), brace);
+    return text;
+}
+
+// A lookup's entries as "headword: text" joined by " | " (links braced), or "unreadable".
 inline std::string Look(const TDictionary& dictionary, const std::string& word) {
     std::vector<TDictEntry> entries;
     std::string shown = dictionary.Lookup(word, entries) ? "" : "unreadable";
     for (const TDictEntry& entry : entries)
-        shown += (shown.empty() ? "" : " | ") + entry.Headword + ": " + entry.Text;
+        shown += (shown.empty() ? "" : " | ") + entry.Headword + ": " + Braced(entry.Text);
     return shown;
 }
 

@@ -10,6 +10,7 @@
 #include "ConfigFrmRes.h"
 #include "DictWriter.h"
 #include "LookupSupport.h"
+#include "RegRead.h"
 #include "Settings.h"
 #include "UnicodeText.h"
 
@@ -23,6 +24,7 @@ protected:
         TLookupStoryTest::SetUp();
         English = Dictd("Test English",
                         {{"ephemeral", "", "ephemeral\n   Lasting a very short time; compare transient.\n"},
+                         {"fleeting", "", "fleeting\n   Gone soon: {ephemeral}, {transient}." + Long + "\n"},
                          {"transient", "", "transient\n   Passing quickly into and out of existence.\n"},
                          {"wolf", "", "wolf\n   A wild animal of the dog family.\n"}});
         const std::string base = Base("stardict");
@@ -103,6 +105,30 @@ protected:
         EXPECT_EQ(end, selected);
     }
 
+    // The control's selection, as its own positions.
+    static std::pair<int, int> Selected(HWND answer) {
+        const auto range =
+            static_cast<DWORD>(SendMessageW(GetDlgItem(answer, IDC_ANSWERTEXT), EM_GETSEL, 0, 0));
+        return {LOWORD(range), HIWORD(range)};
+    }
+    // The line of the text's last character, as the control has wrapped it.
+    static int Lines(HWND answer) {
+        const HWND text = GetDlgItem(answer, IDC_ANSWERTEXT);
+        return static_cast<int>(
+            SendMessageW(text, EM_LINEFROMCHAR, Utf16FromUtf8(Shown(answer)).size() - 1, 0));
+    }
+    static std::uint32_t Stored(const char* name) {
+        std::uint32_t value = 0;
+        return ReadRegistryDword(AnswerKey, name, value) == TRegRead::Read ? value : 0;
+    }
+    // The answer shows `caption` as its caption, in the same window.
+    static bool Shows(HWND answer, const std::string& caption) {
+        return WaitUntil([&] { return WindowText(answer) == caption; }, 5000);
+    }
+
+    const std::string Long =
+        " Words that pass. Words that pass. Words that pass. Words that pass. Words that pass. "
+        "Words that pass. Words that pass. Words that pass. Words that pass. Words that pass.";
     std::vector<std::string> Files;
     std::string English, Greek;
     HWND Notepad = nullptr;
@@ -242,4 +268,90 @@ TEST_F(DictionaryLookup, AGermanFormShowsItsStemsEntryOnceTheWordListIsAdded) {
     ASSERT_TRUE(answer);
     EXPECT_EQ(Shown(answer).find("H\u00e4usern \u2192 Haus\r\n\r\n"), 0u) << Shown(answer);
     EscapeBackToNotepad(answer, 7);
+}
+
+// The window as a dictionary: Tab and Enter follow a link in it, Alt + Left and Alt + Right go back
+// and forth, a size given from the window menu and Ctrl + Plus are kept for the next window, a
+// misspelt word gets its close words, and kept open the window takes the next word from notepad
+// while notepad keeps the foreground.
+TEST_F(DictionaryLookup, TheWindowFollowsLinksGoesBackKeepsItsSizeAndZoomAndStaysOpen) {
+    Start({English, Greek});
+    PressOn(L"fleeting", 'L');
+    HWND answer = WaitForAnswer("Gone soon: ephemeral, transient.");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(Selected(answer).first, Selected(answer).second); // no link chosen at first
+    TypeCombo({}, VK_TAB);
+    TypeCombo({}, VK_TAB);
+    EXPECT_TRUE(WaitUntil([&] { return Selected(answer).second - Selected(answer).first == 9; }, 3000));
+    TypeCombo({}, VK_RETURN);
+    EXPECT_TRUE(Shows(answer, "transient") && WaitForAnswer("Passing quickly"));
+    for (const auto& [key, word] :
+         {std::pair{VK_LEFT, "fleeting"}, {VK_RIGHT, "transient"}, {VK_LEFT, "fleeting"}})
+        ASSERT_TRUE((TypeCombo({VK_MENU}, static_cast<WORD>(key)), Shows(answer, word))) << word;
+
+    // Four steps of zoom re-wrap the text into more lines; then the window is sized from its
+    // window menu, by the keyboard. The next window has both.
+    const int lines = Lines(answer);
+    for (int step = 0; step < 4; ++step)
+        TypeCombo({VK_CONTROL}, VK_OEM_PLUS);
+    EXPECT_TRUE(WaitUntil([&] { return Stored("Zoom") == 175 && Lines(answer) > lines; }, 3000))
+        << Stored("Zoom") << " " << Lines(answer) << " " << lines;
+    RECT after{};
+    // Wine's keyboard size loop sometimes lets the first keys pass unseen: the user tries again.
+    GUITHREADINFO sizing{};
+    sizing.cbSize = sizeof sizing;
+    const auto inSizeLoop = [&] {
+        return GetGUIThreadInfo(GetWindowThreadProcessId(answer, nullptr), &sizing) &&
+               (sizing.flags & GUI_INMOVESIZE);
+    };
+    for (int attempt = 0; attempt < 3 && Stored("Width") == 0; ++attempt) {
+        if (!inSizeLoop())
+            PostMessageW(answer, WM_SYSCOMMAND, SC_SIZE, 0);
+        ASSERT_TRUE(WaitUntil(inSizeLoop, 3000));
+        for (int step = 0; step < 8; ++step)
+            TypeCombo({}, VK_RIGHT);
+        TypeCombo({}, VK_RETURN);
+        WaitUntil([&] { return Stored("Width") != 0; }, 2000);
+    }
+    ASSERT_NE(Stored("Width"), 0u);
+    GetWindowRect(answer, &after);
+    EXPECT_EQ(Stored("Width"), static_cast<std::uint32_t>(after.right - after.left));
+    EscapeBackToNotepad(answer, 8);
+
+    PressOn(L"fleeting", 'L');
+    answer = WaitForAnswer("Gone soon");
+    ASSERT_TRUE(answer);
+    RECT again{};
+    GetWindowRect(answer, &again);
+    EXPECT_EQ(again.right - again.left, after.right - after.left);
+    EXPECT_EQ(again.bottom - again.top, after.bottom - after.top);
+    EXPECT_TRUE(WaitUntil([&] { return Lines(answer) > lines; }, 3000)) << Lines(answer) << " " << lines;
+    TypeCombo({VK_CONTROL}, '0');
+    EXPECT_TRUE(WaitUntil([&] { return Stored("Zoom") == 100; }, 3000));
+    EscapeBackToNotepad(answer, 8);
+
+    // "&Dictionaries" for a misspelt word: the close words, followed like any link.
+    PressOn(L"ephemerl", 'M');
+    ASSERT_TRUE(WaitUntil([] { return VisibleMenu() != nullptr; }, 5000));
+    TypeCombo({}, 'D');
+    answer = WaitForAnswer("No dictionary has \"ephemerl\".\r\nephemeral");
+    ASSERT_TRUE(answer);
+    TypeCombo({}, VK_TAB);
+    TypeCombo({}, VK_RETURN);
+    EXPECT_TRUE(Shows(answer, "ephemeral") && WaitForAnswer("Lasting a very short time"));
+
+    // Kept open (Alt + K), the window outlasts the click back into notepad and shows the next word
+    // there while notepad stays in front.
+    TypeCombo({VK_MENU}, 'K');
+    ASSERT_TRUE(WaitUntil([&] { return Stored("KeepOpen") == 1; }, 3000));
+    ASSERT_TRUE(Holder->Select(L"transient"));
+    PumpMessages(500);
+    ASSERT_TRUE(IsWindowVisible(answer));
+    TypeCombo({VK_CONTROL}, 'L');
+    EXPECT_TRUE(WaitUntil([&] { return Shown(answer).find("Passing quickly") != std::string::npos; }, 5000))
+        << Shown(answer);
+    PumpMessages(500);
+    EXPECT_EQ(GetForegroundWindow(), Holder->Window()) << DescribeWindow(GetForegroundWindow());
+    EXPECT_EQ(FindTopWindow(AnswerClass, nullptr), answer);
+    EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty());
 }

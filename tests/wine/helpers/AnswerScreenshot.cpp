@@ -1,18 +1,21 @@
 // For scripts/answer-screenshots.sh: the real WL.exe's answer window for a word selected in
 // notepad, kept on the screen while the script takes its picture. Lists the given dictionary files
 // and a small Greek one that it writes itself. Writes the ready file once the answer is in front
-// and waits until the script deletes it.
-// Usage: AnswerScreenshot <ready file> <word> [dictionary file...]
+// and waits until the script deletes it. ANSWER_SIZE=WxH gives the window a size the user chose;
+// ANSWER_MENU=1 looks the word up by "&Dictionaries" in the link menu
+// (close words for a word none has). Usage: AnswerScreenshot <ready file> <word> [dictionary file...]
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 #include "DictWriter.h"
 #include "LookupSupport.h"
 #include "Settings.h"
 #include "UnicodeText.h"
+#include "WinHandles.h"
 
 using namespace TestSupport;
 
@@ -42,14 +45,26 @@ int main() {
     listed.push_back(Utf16FromUtf8(base + ".ifo"));
     ASettings::SetDictionaries(listed);
 
+    int width = 0, height = 0;
+    if (const char* size = std::getenv("ANSWER_SIZE");
+        size && std::sscanf(size, "%dx%d", &width, &height) == 2) {
+        TRegKey key;
+        key.Create(HKEY_CURRENT_USER, AnswerKey, KEY_SET_VALUE);
+        for (const auto& [name, value] : {std::pair{"Width", width}, {"Height", height}})
+            RegSetValueExA(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                           sizeof value);
+    }
+    const bool menu = std::getenv("ANSWER_MENU") != nullptr;
     TWordlark app = TWordlark::Start();
     TSelectionHolder notepad("notepad.exe", "Notepad");
     const auto inFront = [] {
         HWND answer = FindTopWindow("TAnswerForm", nullptr);
         return answer && GetForegroundWindow() == answer;
     };
-    const bool shown = app.Window && notepad.Window() && notepad.Select(word) &&
-                       (TypeCombo({VK_CONTROL}, 'L'), WaitUntil(inFront, 10000));
+    const bool shown =
+        app.Window && notepad.Window() && notepad.Select(word) &&
+        (TypeCombo({VK_CONTROL}, menu ? 'M' : 'L'), !menu || WaitUntil([] { return VisibleMenu(); }, 5000)) &&
+        (!menu || (TypeCombo({}, 'D'), true)) && WaitUntil(inFront, 10000);
     if (shown) {
         PumpMessages(500); // painted
         std::ofstream(ready.c_str()) << "ready\n";
