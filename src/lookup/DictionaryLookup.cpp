@@ -9,6 +9,8 @@
 #include "Settings.h"
 #include "UnicodeText.h"
 
+#include <utility>
+
 namespace {
 
 std::vector<std::string> ListedDictionaries() {
@@ -25,8 +27,8 @@ std::string FileName(const std::string& path) {
 
 } // namespace
 
-void TLookupEngine::OpenDictionaries(unsigned delayMs) {
-    Shelf.Open(ListedDictionaries(), delayMs);
+void TLookupEngine::OpenDictionaries(unsigned delayMs, TDictionaryShelf::TOpened opened) {
+    Shelf.Open(ListedDictionaries(), delayMs, std::move(opened));
 }
 
 std::vector<TDictionaryAnswer> TLookupEngine::SearchDictionaries(const std::string& word,

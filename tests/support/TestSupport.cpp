@@ -272,8 +272,10 @@ std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
 
-TWordlark TWordlark::Start(const std::string& program) {
+TWordlark TWordlark::Start(const std::string& program, bool firstStart) {
     TWordlark wordlark;
+    if (!firstStart && !ASettings::HasDictionaryList())
+        ASettings::SetDictionaries({});
     // A start that fails at once is reported and tried again: rarely, on a loaded machine, a test
     // found no window within a fraction of its wait, which only a failed start explains.
     for (int attempt = 0; attempt < 3; ++attempt) {
