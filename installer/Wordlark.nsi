@@ -64,7 +64,7 @@ Var CurrentUserRadio
 !define MUI_UNICON "${ICONDIR}/MainIcon.ico"
 !define MUI_ABORTWARNING
 
-!define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION}, which looks up the word or phrase that you select in almost any program on a web site at the press of a key.$\r$\n$\r$\nIf ${PRODUCT} is running, Setup ends it and starts the new version when it is done. Your hot keys and web links are kept.$\r$\n$\r$\nClick Next to continue."
+!define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION}, which looks up the word or phrase that you select in almost any program on a web site, or in its English dictionary, at the press of a key.$\r$\n$\r$\nIf ${PRODUCT} is running, Setup ends it and starts the new version when it is done. Your hot keys and web links are kept.$\r$\n$\r$\nClick Next to continue."
 !insertmacro MUI_PAGE_WELCOME
 
 !define MUI_PAGE_HEADER_TEXT "Read Me"
