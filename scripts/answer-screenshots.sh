@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Writes PNGs of the Wine desktop with the answer window for checking by eye: a long entry of the
-# Collaborative International Dictionary of English (Debian's dict-gcide) and a Greek word of a
-# small test dictionary, each looked up with Quick Lookup in notepad. At another DPI the names end
+# Collaborative International Dictionary of English (Debian's dict-gcide), a Greek word of a
+# small test dictionary and WordNet's entry from the English dictionary beside the built program,
+# each looked up with Quick Lookup in notepad. At another DPI the names end
 # in "-DPI".
 # Usage: answer-screenshots.sh [BUILD_DIR] [OUTPUT_DIR] [DPI]   (defaults: build/win, BUILD_DIR/screenshots, 96)
 set -euo pipefail
@@ -34,11 +35,11 @@ cleanup() {
 trap cleanup EXIT
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
 
-shoot() { # name word
+shoot() { # name word [dictionary]
     local ready
     ready=$(mktemp -u --suffix=.ready)
     WINEPATH="$(winepath -w "$build/src")" wine "$build/tests/wine/AnswerScreenshot.exe" \
-        "$(winepath -w "$ready")" "$2" "$(winepath -w "$gcide")" &
+        "$(winepath -w "$ready")" "$2" "$(winepath -w "${3:-$gcide}")" &
     local helper=$!
     for _ in $(seq 300); do
         [ -f "$ready" ] && break
@@ -57,3 +58,5 @@ shoot() { # name word
 
 shoot answer-gcide "lead"
 shoot answer-greek "λέξη"
+wordnet=$build/src/Dictionaries/wn.index
+if [ -f "$wordnet" ]; then shoot answer-wordnet "ephemeral" "$wordnet"; fi

@@ -2,8 +2,9 @@
 # Builds and runs the dictionaries' benchmark under Wine in the build's own prefix: with Debian's
 # WordNet and GCIDE listed (dict-wn, dict-gcide), the hot key to the answer window against the hot
 # key to the browser, in the same run; the lookup inside the engine with those two and the
-# French-English FreeDict (dict-freedict-fra-eng) where it is installed; start-up and memory.
-# Usage: dictionary-benchmark.sh [runs]
+# French-English FreeDict (dict-freedict-fra-eng) where it is installed; start-up and memory. With
+# "wordnet", the English dictionary that comes with the program is listed alone, from the build folder.
+# Usage: dictionary-benchmark.sh [runs] [wordnet]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh"
@@ -12,7 +13,9 @@ dictionaries=()
 for index in /usr/share/dictd/wn.index /usr/share/dictd/gcide.index /usr/share/dictd/freedict-fra-eng.index; do
     [ -f "$index" ] && dictionaries+=("Z:$(echo "$index" | tr / '\\')")
 done
-if [ ${#dictionaries[@]} -lt 2 ]; then
+if [ "${2:-}" = wordnet ]; then
+    dictionaries=("Z:$(echo "$root/build/win/src/Dictionaries/wn.index" | tr / '\\')")
+elif [ ${#dictionaries[@]} -lt 2 ]; then
     echo "needs WordNet and GCIDE: apt-get install -y dict-wn dict-gcide" >&2
     exit 1
 fi

@@ -29,20 +29,12 @@ constexpr const char* UninstallKey =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvaneWordlark_is1";
 constexpr const char* RunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* SettingsKey = "Software\\Orvane\\Wordlark2\\General";
-const char* const InstalledFiles[] = {"WL.exe",
-                                      "Tarnwick2.dll",
-                                      "readme.txt",
-                                      "Uninstall.exe",
-                                      "WL-110.html",
-                                      "WL-120.html",
-                                      "WL-125.html",
-                                      "WL-130.html",
-                                      "WL-135.html",
-                                      "WL-140.html",
-                                      "WL-145.html",
-                                      "Dictionaries\\wn.index",
-                                      "Dictionaries\\wn.dict.dz",
-                                      "Dictionaries\\WordNet-license.txt"};
+// clang-format off
+const char* const InstalledFiles[] = {"WL.exe",      "Tarnwick2.dll", "readme.txt",  "Uninstall.exe",
+                                      "WL-110.html", "WL-120.html",   "WL-125.html", "WL-130.html",
+                                      "WL-135.html", "WL-140.html",   "WL-145.html",
+                                      "Dictionaries\\wn.index", "Dictionaries\\wn.dict.dz", "Dictionaries\\WordNet-license.txt"};
+// clang-format on
 
 std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
