@@ -8,6 +8,9 @@ build=$(cd "$2" && pwd)
 env_file=$build/wine.env
 export WINEPREFIX=$build/wineprefix
 export WINEDEBUG=-all
+# Wine takes its locale and the encoding of Unix file names from the caller's locale: the same
+# UTF-8 one for every run, whatever the caller's (none at all, in many minimal images).
+export LC_ALL=C.UTF-8
 # No offer to install .NET or Gecko; and no menu builder, which after each shortcut that an
 # installer makes writes menu entries into the host user's home and opens the installed files
 # while a test deletes or starts them.
@@ -84,6 +87,7 @@ start() {
 export WINEPREFIX='$WINEPREFIX'
 export DISPLAY='$display'
 export WINEDEBUG=-all
+export LC_ALL=C.UTF-8
 export WINEDLLOVERRIDES='$dll_overrides'
 WL_XVFB_PID='$xvfb_pid'
 ENV

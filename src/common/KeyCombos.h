@@ -6,7 +6,7 @@
 // Stored as a REG_DWORD and in the shared block as one 32-bit field.
 //
 // This header and KeyCombos.cpp need no Win32; KeyCombosWin.cpp holds the thin calls of
-// GetKeyState, keybd_event, MapVirtualKeyA and GetKeyNameTextA.
+// GetKeyState, SendInput, MapVirtualKeyA and GetKeyNameTextA.
 #pragma once
 
 #include <cstddef>
@@ -40,7 +40,7 @@ bool KeyCombosEqual(TKeyCombo a, TKeyCombo b);
 bool IsModifierKey(std::uint32_t virtualKey);
 bool IsReservedKeyCombo(TKeyCombo combo);
 
-// One keyboard event as keybd_event takes it: virtual key (low byte) and flags.
+// One keyboard event to synthesise: virtual key (low byte) and flags.
 struct TKeyEvent {
     std::uint8_t VirtualKey;
     std::uint32_t Flags;
@@ -74,5 +74,14 @@ std::string KeyComboToText(TKeyCombo combo, TKeyNameFunction keyName);
 // Win32 side (KeyCombosWin.cpp).
 std::string KeyNameText(std::uint16_t virtualKey, bool extended);
 std::string KeyComboToText(TKeyCombo combo);
+// The events of each step, in order, in one SendInput, so that no other input comes between them.
+struct TKeyComboStep {
+    TKeyCombo Combo;
+    bool Press;
+};
+void SendKeyCombos(const TKeyComboStep* steps, std::size_t count);
 void SendKeyCombo(TKeyCombo combo, bool press);
+// Waits, at most `milliseconds`, until the user has let go of every modifier of the combination;
+// false when one is still held then.
+bool WaitForModifiersUp(TKeyCombo combo, unsigned milliseconds);
 TKeyCombo GetPressedKeyCombo(std::uint16_t virtualKey, bool extended);

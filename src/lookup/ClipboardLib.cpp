@@ -110,12 +110,31 @@ bool CopyKeystrokeFor(HWND window, TKeyCombo& copy) {
 
 } // namespace
 
-void SendCopyKeystroke() {
+namespace {
+
+void SendCopyKeystroke(const TKeyCombo* releaseFirst) {
+    TKeyComboStep steps[3];
+    std::size_t count = 0;
+    if (releaseFirst)
+        steps[count++] = {*releaseFirst, false};
     TKeyCombo copy;
-    if (!CopyKeystrokeFor(GetForegroundWindow(), copy))
-        return;
-    SendKeyCombo(copy, true);
-    SendKeyCombo(copy, false);
+    if (CopyKeystrokeFor(GetForegroundWindow(), copy)) {
+        steps[count++] = {copy, true};
+        steps[count++] = {copy, false};
+    }
+    // One SendInput: input of the user's that came between the copy's Ctrl and its C would make
+    // the program type a "c" over the selection instead of copying it.
+    SendKeyCombos(steps, count);
+}
+
+} // namespace
+
+void SendCopyKeystroke() {
+    SendCopyKeystroke(nullptr);
+}
+
+void SendCopyKeystroke(TKeyCombo releaseFirst) {
+    SendCopyKeystroke(&releaseFirst);
 }
 
 namespace {

@@ -26,7 +26,10 @@ bool SaveClipboard();
 // One format of the open clipboard; false when its data is missing or not global memory.
 bool SaveClipboardFormat(UINT format);
 void RestoreClipboard();
+// The copy keystroke for the window in front, in one piece of input; `releaseFirst`, when given,
+// lets go of that combination's keys first (the hot key still held), in the same piece.
 void SendCopyKeystroke();
+void SendCopyKeystroke(TKeyCombo releaseFirst);
 // The clipboard's text in UTF-8, read as CF_UNICODETEXT and cut at maxLength UTF-16 code units
 // (a character is never split) and at its first NUL; retried until timeoutMs have passed while the
 // clipboard is busy. False at once when there is no text.

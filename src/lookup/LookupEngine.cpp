@@ -34,14 +34,19 @@ void TLookupEngine::Attach(HWND window, HINSTANCE instance) {
 
 void TLookupEngine::HotKeyPressed(int index) {
     HotKeyIndex = index;
+    const TKeyCombo hotKey = ASettings::GetKeyCombo(HotKeyIndex);
+    // The user's own release of the hot key is let through first: a Ctrl let go between the copy
+    // keystroke's Ctrl and its C would make the program in front type a "c" over the selection
+    // (Windows keeps one SendInput together; Wine does not keep it apart from another program's
+    // input). A modifier held longer is released below, as before.
+    WaitForModifiersUp(hotKey, HotKeyReleaseWaitMs);
     SetLaunchFromClipboard(true);
     ClipboardDeadline = Clock() + HotKeyWaitMs;
     ClipboardSaved = SaveClipboard();
     CopySequence = GetClipboardSequenceNumber();
-    // The hot key's keys are still down in the program in front: released first, they cannot
+    // The hot key's keys may still be down in the program in front: released first, they cannot
     // combine with the copy keystroke there.
-    SendKeyCombo(ASettings::GetKeyCombo(HotKeyIndex), false);
-    SendCopyKeystroke();
+    SendCopyKeystroke(hotKey);
 }
 
 void TLookupEngine::SetLaunchFromClipboard(bool value) {

@@ -25,7 +25,7 @@ public:
     // The timer id that the window passes on with WM_TIMER.
     static constexpr UINT_PTR NoSelectedTextTimerId = 0x5E1;
     static constexpr unsigned HotKeyWaitMs = 500, NoSelectedTextMs = 500, SettleWaitMs = 100,
-                              ReadTimeoutMs = 500, MaximumTextLength = 2000;
+                              ReadTimeoutMs = 500, MaximumTextLength = 2000, HotKeyReleaseWaitMs = 300;
 
     TLookupEngine() = default;
     TLookupEngine(const TLookupEngine&) = delete;

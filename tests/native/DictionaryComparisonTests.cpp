@@ -85,10 +85,11 @@ TEST(RealStarDict, XmlittreDefinitionsAreWhatSdcvPrints) {
     if (!std::ifstream(base + ".ifo") || !std::ifstream("/usr/bin/sdcv"))
         GTEST_SKIP() << "stardict-xmlittre or sdcv is not installed";
     // Every 400th headword of the .idx (headword, NUL, offset and size), quoted for the shell; sdcv
-    // prints a JSON list a word, which Python's parser turns into what DictWriter::Look shows.
+    // prints a JSON list a word, which Python's parser turns into what DictWriter::Look shows. Both
+    // get a UTF-8 locale whatever the caller's: without one sdcv cannot convert the headwords.
     const std::string idx = ReadAll(base + ".idx");
     std::vector<std::string> words;
-    std::string command = "SDCV_PAGER= sdcv -n -e -x -j --data-dir " + folder;
+    std::string command = "LC_ALL=C.UTF-8 SDCV_PAGER= sdcv -n -e -x -j --data-dir " + folder;
     for (std::size_t at = 0, i = 0; at < idx.size(); at = idx.find('\0', at) + 9, ++i) {
         const std::string word = idx.substr(at, idx.find('\0', at) - at);
         if (i % 400 != 0 || word[0] == '-')
@@ -100,7 +101,8 @@ TEST(RealStarDict, XmlittreDefinitionsAreWhatSdcvPrints) {
         command += "'";
     }
     const std::string printedFile = testing::TempDir() + "sdcv-xmlittre.txt";
-    command += " | python3 -c \"import json, sys\nfor line in sys.stdin: print(' | '.join(e['word'] + ': ' + "
+    command += " | LC_ALL=C.UTF-8 PYTHONIOENCODING=utf-8 python3 -c \"import json, sys\nfor line in "
+               "sys.stdin: print(' | '.join(e['word'] + ': ' + "
                "e['definition'].strip(' \\n') for e in json.loads(line)), end='\\0')\" > " +
                printedFile;
     ASSERT_EQ(std::system(command.c_str()), 0);

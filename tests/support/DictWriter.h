@@ -5,7 +5,9 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <fstream>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -151,6 +153,14 @@ DictdFiles(const std::string& base, const std::vector<TDictdEntry>& entries, std
     }
     return {{base + ".index", index},
             {base + (chunkLength ? ".dict.dz" : ".dict"), chunkLength ? Dictzip(dict, chunkLength) : dict}};
+}
+
+// Writes each file (path, bytes) to disk, for the tests that drive the program; raises when one
+// cannot be written.
+inline void WriteFiles(const std::map<std::string, std::string>& files) {
+    for (const auto& [path, bytes] : files)
+        if (!(std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes))
+            throw std::runtime_error("cannot write " + path);
 }
 
 } // namespace DictWriter

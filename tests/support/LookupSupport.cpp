@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "WinHandles.h"
@@ -118,6 +119,9 @@ TSelectionHolder::TSelectionHolder(const std::string& keyTarget) : Log(TempFile(
     Process =
         std::make_unique<TProcess>(Quoted(BuildFile(keyTarget)) + " " + Quoted(Log) + " " + Quoted(title));
     Frame = WaitForWindow("WordlarkKeyTarget", title.c_str(), 10000, Process->Id());
+    if (!Frame)
+        std::fprintf(stderr, "%s: no window within 10 s; the process: %s\n", keyTarget.c_str(),
+                     Process->Describe().c_str());
     // Found as its window is made: it sets its edit's text, focus and selection, and takes the
     // foreground, before it logs "ready".
     if (Frame && WaitUntil([&] { return !ReadLines(Log).empty(); }, 10000))
@@ -127,6 +131,9 @@ TSelectionHolder::TSelectionHolder(const std::string& keyTarget) : Log(TempFile(
 TSelectionHolder::TSelectionHolder(const std::string& commandLine, const char* windowClass) {
     Process = std::make_unique<TProcess>(commandLine);
     Frame = WaitForWindow(windowClass, nullptr, 10000, Process->Id());
+    if (!Frame)
+        std::fprintf(stderr, "%s: no window within 10 s; the process: %s\n", commandLine.c_str(),
+                     Process->Describe().c_str());
     if (Frame)
         WaitUntil([&] { return (Edit = FindWindowExA(Frame, nullptr, "EDIT", nullptr)) != nullptr; }, 5000);
 }

@@ -61,9 +61,26 @@ std::vector<std::string> ReadLines(const std::string& path) {
 TProcess::TProcess(const std::string& commandLine) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &Info))
+    // A start that fails at once is reported and tried again: rarely, on a loaded machine, a
+    // program's window was not found within a fraction of a long wait, which only a failed start
+    // explains.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        std::string line = commandLine;
+        if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                           &Info))
+            return;
+        std::fprintf(stderr, "%s did not start (error %lu)\n", commandLine.c_str(), GetLastError());
         Info = PROCESS_INFORMATION{};
+        Sleep(500);
+    }
+}
+
+std::string TProcess::Describe() {
+    if (!Info.hProcess)
+        return "not started";
+    if (!Wait(0))
+        return "running";
+    return "ended with exit code " + std::to_string(ExitCode());
 }
 
 TProcess::TProcess(TProcess&& other) noexcept : Info(other.Info) {
@@ -276,21 +293,23 @@ TWordlark TWordlark::Start(const std::string& program, bool firstStart) {
     TWordlark wordlark;
     if (!firstStart && !ASettings::HasDictionaryList())
         ASettings::SetDictionaries({});
-    // A start that fails at once is reported and tried again: rarely, on a loaded machine, a test
-    // found no window within a fraction of its wait, which only a failed start explains.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        wordlark.Process =
-            std::make_unique<TProcess>(Quoted(program.empty() ? BuildFile("WL.exe") : program));
-        if (wordlark.Process->Started())
-            break;
-        std::fprintf(stderr, "WL.exe did not start (error %lu); trying again\n", GetLastError());
-        Sleep(500);
-    }
+    // A copy that ended leaves its hook's handle in the block: the new copy's start is complete
+    // only once its own handle replaces it.
+    const HHOOK before = ASettings::GetHookHandle();
+    wordlark.Process = std::make_unique<TProcess>(Quoted(program.empty() ? BuildFile("WL.exe") : program));
     if (wordlark.Process->Started())
         wordlark.Window =
             WaitForWindow("TConfigForm", "Wordlark Configuration", 15000, wordlark.Process->Id());
-    WaitUntil([&] { return ASettings::GetTargetWindow() == wordlark.Window && ASettings::GetHookHandle(); },
-              5000);
+    const auto hooked = [&] {
+        const HHOOK hook = ASettings::GetHookHandle();
+        return ASettings::GetTargetWindow() == wordlark.Window && hook && hook != before;
+    };
+    if (wordlark.Window && !WaitUntil(hooked, 5000))
+        std::fprintf(
+            stderr,
+            "WL.exe's hook was not in place within 5 s: target %p (WL.exe's %p), hook %p (%p before)\n",
+            static_cast<void*>(ASettings::GetTargetWindow()), static_cast<void*>(wordlark.Window),
+            static_cast<void*>(ASettings::GetHookHandle()), static_cast<void*>(before));
     return wordlark;
 }
 

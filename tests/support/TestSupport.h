@@ -36,6 +36,8 @@ public:
     bool Wait(DWORD milliseconds);
     DWORD ExitCode() const;
     void Terminate();
+    // "not started", "running" or "ended with exit code N", for a wait that ran out to say.
+    std::string Describe();
 
 private:
     PROCESS_INFORMATION Info{};

@@ -10,7 +10,6 @@
 
 #include "ConfigFrmRes.h"
 #include "DictWriter.h"
-#include "DictionaryFiles.h"
 #include "ProgramTest.h"
 #include "Settings.h"
 #include "SimpleReg.h"
@@ -441,12 +440,13 @@ TEST_F(ConfigPages, DictionariesAreAddedInTheOpenDialogReorderedAndStoredOnlyByA
     const std::string file = TempFile("dictionaries"), folder = file.substr(0, file.rfind('.'));
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     // clang-format off
-    WriteFiles(DictWriter::StarDictFiles(folder + "\\fruit", {{"apple", "mRound."}, {"pear", "mSweet."}}));
-    WriteFiles(DictWriter::DictdFiles(folder + "\\animals", {
+    DictWriter::WriteFiles(DictWriter::StarDictFiles(folder + "\\fruit", {{"apple", "mRound."}, {"pear", "mSweet."}}));
+    DictWriter::WriteFiles(DictWriter::DictdFiles(folder + "\\animals", {
         {"00-database-short", "", "00-database-short\n Animals\n"},
         {"cat", "", "A cat.\n"}, {"dog", "", "A dog.\n"}, {"emu", "", "A bird.\n"}}));
     // clang-format on
-    WriteFiles({{folder + "\\broken.ifo", "StarDict's dict ifo file\nversion=2.4.2\nwordcount=7\n"}});
+    DictWriter::WriteFiles(
+        {{folder + "\\broken.ifo", "StarDict's dict ifo file\nversion=2.4.2\nwordcount=7\n"}});
     const std::vector<std::string> fruit = {"Test Book", "2", folder + "\\fruit.ifo"},
                                    animals = {"Animals", "3", folder + "\\animals.index"};
     using TRows = std::vector<std::vector<std::string>>;

@@ -8,7 +8,6 @@
 
 #include "AnswerFrmRes.h"
 #include "DictWriter.h"
-#include "DictionaryFiles.h"
 #include "LookupSupport.h"
 #include "Settings.h"
 #include "UnicodeText.h"
@@ -42,7 +41,7 @@ protected:
     }
     // Writes a dictionary's files, deleted after the test; gives its .index or .ifo file, `path`.
     std::string Written(const std::map<std::string, std::string>& files, const std::string& path) {
-        WriteFiles(files);
+        DictWriter::WriteFiles(files);
         for (const auto& file : files)
             Files.push_back(file.first);
         return path;

@@ -10,7 +10,6 @@
 #include <fstream>
 
 #include "DictWriter.h"
-#include "DictionaryFiles.h"
 #include "LookupSupport.h"
 #include "Settings.h"
 #include "UnicodeText.h"
@@ -38,7 +37,7 @@ int main() {
         {}, {"2.4.2", "\n", "m"});           // plain-text entries (sametypesequence=m)
     std::string& ifo = files[base + ".ifo"]; // the dictionary's own name, in its own script
     ifo.replace(ifo.find("Test Book"), 9, "Λεξικό της Κοινής Νεοελληνικής");
-    WriteFiles(files);
+    DictWriter::WriteFiles(files);
     std::vector<std::wstring> listed(args.get() + 3, args.get() + count);
     listed.push_back(Utf16FromUtf8(base + ".ifo"));
     ASettings::SetDictionaries(listed);

@@ -1,18 +1,28 @@
-// Arbitrary bytes as a StarDict .ifo or a dictd .index, or a well-formed dictionary of arbitrary
-// words whose .idx, .idx.gz or .index is then damaged at arbitrary places: opening refuses with a
-// reason or gives a dictionary whose lookups do not fail while the files stay, find only the
-// word's letters (or a synonym's entry), and find nothing once the definitions are gone.
+// The dictionary files, from arbitrary bytes. The first byte chooses what is fuzzed:
+// - the index: arbitrary bytes as a StarDict .ifo or a dictd .index, or a well-formed dictionary of
+//   arbitrary words whose .idx, .idx.gz or .index is then damaged at arbitrary places: opening
+//   refuses with a reason or gives a dictionary whose lookups do not fail while the files stay, find
+//   only the word's letters (or a synonym's entry), and find nothing once the definitions are gone;
+// - the definitions: arbitrary bytes as a .dict.dz, or a dictzip file of arbitrary data damaged at
+//   arbitrary places: opening refuses or gives a size, and a read fails or gives exactly the bytes
+//   asked for, those of the data when the file is intact.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdlib>
 
 #include "common/UnicodeText.h"
+#include "dict/DictData.h"
 #include "dict/DictReaders.h"
 #include "support/DictWriter.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
-    const auto check = [](bool condition) { condition ? void() : std::abort(); };
-    FuzzedDataProvider input(bytes, size);
+namespace {
+
+void check(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+void FuzzIndex(FuzzedDataProvider& input) {
     const std::uint8_t mode = input.ConsumeIntegral<std::uint8_t>();
     const bool starDict = mode & 1;
     const std::string word = input.ConsumeRandomLengthString(300),
@@ -51,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const auto dictionary = OpenDictionary(files, starDict ? "/d/f.ifo" : "/d/f.index", error);
     check(!dictionary == !error.empty());
     if (!dictionary)
-        return 0;
+        return;
     // The fuzzer's word and the index's NUL-, TAB- or LF-separated pieces.
     std::vector<std::string> looks{word, FoldCase(word)};
     for (std::size_t at = 0, end = 0; at < index.size() && looks.size() < 24; at = end + 1) {
@@ -69,5 +79,41 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                 check(!gone && (files.Files.count("/d/f.syn") || FoldCase(entry.Headword) == FoldCase(look)));
         }
     }
+    return;
+}
+
+void FuzzDictzip(FuzzedDataProvider& input) {
+    const bool raw = input.ConsumeBool();
+    const std::uint32_t chunkLength = input.ConsumeIntegralInRange<std::uint32_t>(1, 300);
+    const std::string damage = input.ConsumeRandomLengthString(8), reads = input.ConsumeBytesAsString(32);
+    const std::string data = input.ConsumeRemainingBytesAsString();
+    DictWriter::TMemoryFiles files;
+    std::string& file = files.Files["/d/f.dict.dz"] = raw ? data : DictWriter::Dictzip(data, chunkLength);
+    for (std::size_t i = 0; i + 2 < damage.size() && !file.empty(); i += 3)
+        file[(static_cast<unsigned char>(damage[i]) << 8 | static_cast<unsigned char>(damage[i + 1])) %
+             file.size()] ^= damage[i + 2];
+    const bool intact = !raw && damage.size() < 3;
+    std::string error, read;
+    const auto zipped = TDictData::Open(files, "/d/f.dict.dz", error);
+    check(zipped ? !intact || zipped->Size() == data.size() : !error.empty() && (!intact || data.empty()));
+    for (std::size_t i = 0; zipped && i + 3 < reads.size(); i += 4) {
+        const std::uint64_t offset =
+            static_cast<unsigned char>(reads[i]) << 8 | static_cast<unsigned char>(reads[i + 1]);
+        const std::uint64_t length =
+            (static_cast<unsigned char>(reads[i + 2]) << 8 | static_cast<unsigned char>(reads[i + 3])) % 700;
+        const bool inside = offset <= zipped->Size() && length <= zipped->Size() - offset;
+        if (zipped->Read(offset, length, read))
+            check(inside && read.size() == length && (!intact || read == data.substr(offset, length)));
+        else
+            check(!intact || !inside);
+    }
+    return;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+    FuzzedDataProvider input(bytes, size);
+    input.ConsumeBool() ? FuzzDictzip(input) : FuzzIndex(input);
     return 0;
 }
