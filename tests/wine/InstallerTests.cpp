@@ -349,7 +349,11 @@ TEST_F(Installer, TheEnglishDictionaryLeftOutStaysOutThroughUpdates) {
     for (int page = 0; page < 3; ++page) // welcome, read-me, folder
         ASSERT_TRUE(wizard.Next()) << "page " << page;
     // The second option, below the program itself; Space switches it as it does for a user.
-    HWND tree = FindWindowExA(wizard.Page(), nullptr, "SysTreeView32", nullptr);
+    HWND tree = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (tree = FindWindowExA(wizard.Page(), nullptr, "SysTreeView32", nullptr)) != nullptr; },
+        10000))
+        << "no options page: " << DescribeWindow(wizard.Page());
     const HTREEITEM item = TreeView_GetNextSibling(tree, TreeView_GetRoot(tree));
     const UINT checked = TreeView_GetItemState(tree, item, TVIS_STATEIMAGEMASK);
     TreeView_SelectItem(tree, item);
