@@ -1,6 +1,6 @@
 ; Wordlark's installer and uninstaller (64-bit, modern UI).
 ; makensis -DBINDIR=<folder of WL.exe and Tarnwick2.dll> -DAPPDIR=<src/app> -DICONDIR=<drawn icons>
-;          -DOUTFILE=<setup.exe> Wordlark.nsi
+;          -DOUTFILE=<setup.exe> [-DWORDNETDIR=<folder of wn.index and wn.dict.dz>] Wordlark.nsi
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -27,6 +27,10 @@ ManifestDPIAware true
 ; Under HKEY_LOCAL_MACHINE for a copy that anyone may use, under HKEY_CURRENT_USER for one installed
 ; just for its user (SHCTX), as are the shortcuts in the matching Start menu.
 !define SHORTCUTS "$SMPROGRAMS\${PRODUCT}"
+; The English dictionary's folder beside the program, and the value of the uninstall key that keeps
+; whether the user wanted it (1) or not (0) for the next update; an older copy has no such value.
+!define DICTIONARIES "$INSTDIR\Dictionaries"
+!define DICTIONARY_VALUE "EnglishDictionary"
 ; The running program's window; message 0x404 asks it to end.
 !define FORM_CLASS "TConfigForm"
 !define FORM_TITLE "Wordlark Configuration"
@@ -60,7 +64,7 @@ Var CurrentUserRadio
 !define MUI_UNICON "${ICONDIR}/MainIcon.ico"
 !define MUI_ABORTWARNING
 
-!define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION}, which looks up the word or phrase that you select in almost any program on a web site at the press of a key.$\r$\n$\r$\nIf ${PRODUCT} is running, Setup ends it and starts the new version when it is done. Your hot keys and web links are kept.$\r$\n$\r$\nClick Next to continue."
+!define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION}, which looks up the word or phrase that you select in almost any program on a web site, or in its English dictionary, at the press of a key.$\r$\n$\r$\nIf ${PRODUCT} is running, Setup ends it and starts the new version when it is done. Your hot keys and web links are kept.$\r$\n$\r$\nClick Next to continue."
 !insertmacro MUI_PAGE_WELCOME
 
 !define MUI_PAGE_HEADER_TEXT "Read Me"
@@ -74,7 +78,7 @@ Page custom KindPage KindPageLeave
 !insertmacro MUI_PAGE_DIRECTORY
 
 !define MUI_PAGE_HEADER_TEXT "Options"
-!define MUI_PAGE_HEADER_SUBTEXT "Choose how ${PRODUCT} starts."
+!define MUI_PAGE_HEADER_SUBTEXT "Choose what to install and how ${PRODUCT} starts."
 !define MUI_COMPONENTSPAGE_TEXT_TOP "Check the options you want and click Install."
 !define MUI_COMPONENTSPAGE_TEXT_COMPLIST "Options:"
 !define MUI_COMPONENTSPAGE_NODESC
@@ -179,6 +183,27 @@ Section "${PRODUCT}" SecProgram
     ${EndIf}
 SectionEnd
 
+!ifdef WORDNETDIR
+; WordNet 3.0 of Princeton University as dictd files, which the program lists at its first start;
+; its licence goes with every copy.
+Section "English dictionary (WordNet 3.0)" SecWordNet
+    SetOutPath "${DICTIONARIES}"
+    File "${WORDNETDIR}/wn.index"
+    File "${WORDNETDIR}/wn.dict.dz"
+    File "${APPDIR}/WordNet-license.txt"
+    SetOutPath "$INSTDIR"
+SectionEnd
+!endif
+
+; Only the files that Setup put there: a dictionary that the user added to the folder stays, and so
+; does the folder then.
+!macro REMOVE_DICTIONARY
+    Delete "${DICTIONARIES}\wn.index"
+    Delete "${DICTIONARIES}\wn.dict.dz"
+    Delete "${DICTIONARIES}\WordNet-license.txt"
+    RMDir "${DICTIONARIES}"
+!macroend
+
 Section "Start ${PRODUCT} when Windows starts" SecLogon
     WriteRegStr SHCTX "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\WL.exe"'
 SectionEnd
@@ -205,6 +230,14 @@ Section "-Register"
     ${IfNot} ${SectionIsSelected} ${SecShortcuts}
         !insertmacro REMOVE_SHORTCUTS
     ${EndIf}
+!ifdef WORDNETDIR
+    ${If} ${SectionIsSelected} ${SecWordNet}
+        WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "${DICTIONARY_VALUE}" 1
+    ${Else}
+        !insertmacro REMOVE_DICTIONARY
+        WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "${DICTIONARY_VALUE}" 0
+    ${EndIf}
+!endif
 
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -263,8 +296,18 @@ Function ChooseKind
     ; Over an installed copy, options that the user switched off stay off.
     !insertmacro SelectSection ${SecLogon}
     !insertmacro SelectSection ${SecShortcuts}
+!ifdef WORDNETDIR
+    !insertmacro SelectSection ${SecWordNet}
+!endif
     ReadRegStr $1 SHCTX "${UNINSTALL_KEY}" "UninstallString"
     ${If} $1 != ""
+!ifdef WORDNETDIR
+        ; A copy from before the dictionary came with the program gets it, as a new one does.
+        ReadRegDWORD $1 SHCTX "${UNINSTALL_KEY}" "${DICTIONARY_VALUE}"
+        ${If} $1 == "0"
+            !insertmacro UnselectSection ${SecWordNet}
+        ${EndIf}
+!endif
         ReadRegStr $1 SHCTX "${RUN_KEY}" "${PRODUCT}"
         ${If} $1 == ""
             !insertmacro UnselectSection ${SecLogon}
@@ -397,6 +440,7 @@ Section "Uninstall"
     Delete "$INSTDIR\WL-*.html"
     Delete "$INSTDIR\readme.txt"
     Delete "$INSTDIR\${UNINSTALLER}"
+    !insertmacro REMOVE_DICTIONARY
     !insertmacro REMOVE_SHORTCUTS
     DeleteRegValue SHCTX "${RUN_KEY}" "${PRODUCT}"
     DeleteRegKey SHCTX "${UNINSTALL_KEY}"

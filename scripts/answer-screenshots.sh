@@ -2,8 +2,9 @@
 # Writes PNGs of the Wine desktop with the answer window for checking by eye: a long entry of the
 # Collaborative International Dictionary of English (Debian's dict-gcide), a WordNet entry with its
 # links, the close words of a misspelt word (by "&Dictionaries" in the link menu), the WordNet entry
-# in a window the user has enlarged, and a Greek word of a small test dictionary, each looked up in
-# notepad. At another DPI the names end in "-DPI".
+# in a window the user has enlarged, a Greek word of a small test dictionary, and WordNet's entry
+# from the English dictionary beside the built program, each looked up in notepad. At another DPI
+# the names end in "-DPI".
 # Usage: answer-screenshots.sh [BUILD_DIR] [OUTPUT_DIR] [DPI]   (defaults: build/win, BUILD_DIR/screenshots, 96)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -63,3 +64,5 @@ shoot answer-wordnet "lead" "$wordnet"
 ANSWER_MENU=1 shoot answer-close-words "dachsund" "$wordnet"
 ANSWER_SIZE=760x560 shoot answer-enlarged "lead" "$wordnet"
 shoot answer-greek "λέξη"
+bundled=$build/src/Dictionaries/wn.index
+if [ -f "$bundled" ]; then shoot answer-bundled-wordnet "ephemeral" "$bundled"; fi

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the program (WL.exe with Tarnwick2.dll, help pages and read-me, nothing else) and starts it
-# under Wine (in the build's own prefix) on the current display, or on a virtual display when there
-# is none. Ends when WL.exe ends.
+# Builds the program (WL.exe with Tarnwick2.dll, help pages, read-me and the English dictionary in
+# the folder Dictionaries beside it, nothing else) and starts it under Wine (in the build's own
+# prefix) on the current display, or on a virtual display when there is none. Ends when WL.exe ends.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"

@@ -12,6 +12,7 @@
 #include "../hook/KeyboardHook.h"
 #include "../lookup/AnswerFrm.h"
 #include "../lookup/WinApiHacks.h"
+#include "BundledDictionaries.h"
 #include "ConfigFrmRes.h"
 #include "Help.h"
 #include "SingleInstance.h"
@@ -44,7 +45,9 @@ constexpr THelpContextRule HotKeysPageHelpContexts[] = {
 
 // How each page's controls follow the page's size, in page order.
 const std::vector<TAnchorRule> PageAnchors[TConfigForm::PageCount] = {
-    {{IDC_OVERVIEWNOTESLABEL, SizeX | SizeY}, {IDC_UNINSTALLBUTTON, MoveX | MoveY}},
+    {{IDC_OVERVIEWNOTESLABEL, SizeX | SizeY},
+     {IDC_DICTIONARYLICENCELABEL, MoveY | SizeX},
+     {IDC_UNINSTALLBUTTON, MoveX | MoveY}},
     {{IDC_GROUPBOX1, SizeX},
      {IDC_DEFAULTWEBLINKCOMBOBOX, SizeX},
      {IDC_GROUPBOX2, SizeX},
@@ -346,8 +349,12 @@ void TConfigForm::FormCreate() {
     SetHelpContexts();
     SetControlUtf8Text(GetDlgItem(Pages[OverviewPage], IDC_OVERVIEWNOTESLABEL), LoadText(IDS_OVERVIEWNOTES));
     // With the window and the hook up, the dictionaries are read on a thread of their own, a moment
-    // after the start (at once when a lookup needs them).
-    Engine.OpenDictionaries(TLookupEngine::DictionaryStartDelayMs);
+    // after the start (at once when a lookup needs them). At the first start that reading also
+    // tells which of the dictionaries that come with the program open.
+    TDictionaryShelf::TOpened opened;
+    if (std::vector<std::wstring> bundled = ListBundledDictionaries(); !bundled.empty())
+        opened = [bundled](const TDictionaryShelf::TItems& items) { KeepOpenedDictionaries(bundled, items); };
+    Engine.OpenDictionaries(TLookupEngine::DictionaryStartDelayMs, std::move(opened));
 }
 
 void TConfigForm::DictionariesChanged() {

@@ -1,5 +1,6 @@
 // The Overview page: the program's name and version, its web site, the instructions beside the
-// program and the uninstaller that the installer registered.
+// program, the English dictionary's licence where it came with the program, and the uninstaller
+// that the installer registered.
 #include "ConfigFrm.h"
 
 #include <commctrl.h>
@@ -21,6 +22,7 @@ constexpr const char* UninstallValue = "UninstallString";
 constexpr const char* InstallLocationValue = "InstallLocation";
 constexpr const char* UninstallParameters = "/SILENT";
 constexpr const char* ReadMeFile = "readme.txt";
+constexpr const char* DictionaryLicenceFile = "Dictionaries\\WordNet-license.txt";
 constexpr UINT_PTR SpaceActivatesSubclass = 1;
 
 // The link labels take Space like Enter, as buttons do.
@@ -73,8 +75,12 @@ void TConfigForm::InitOverviewPage() {
     for (auto [id, textId] : {std::pair{IDC_WORDLARKWEBSITELABEL, IDS_WEBSITEADDRESS},
                               std::pair{IDC_SUPPORTSITELABEL, IDS_SUPPORTADDRESS}})
         SetControlUtf8Text(GetDlgItem(page, id), "<a>" + LoadText(textId) + "</a>");
-    for (int id : {IDC_READMETEXTLINKLABEL, IDC_WORDLARKWEBSITELABEL, IDC_SUPPORTSITELABEL})
+    for (int id : {IDC_READMETEXTLINKLABEL, IDC_WORDLARKWEBSITELABEL, IDC_SUPPORTSITELABEL,
+                   IDC_DICTIONARYLICENCELABEL})
         SetWindowSubclass(GetDlgItem(page, id), SpaceActivatesProc, SpaceActivatesSubclass, 0);
+    // Installed without the English dictionary, or unzipped from a download without it: not named.
+    if (!FileExists(ProgramFolder() + DictionaryLicenceFile))
+        ShowWindow(GetDlgItem(page, IDC_DICTIONARYLICENCELABEL), SW_HIDE);
 
     SetTitleFont();
 }
@@ -203,6 +209,9 @@ bool TConfigForm::OnPageNotify(const NMHDR& header) {
     switch (header.idFrom) {
     case IDC_READMETEXTLINKLABEL:
         ReadMeTextLinkLabelClick();
+        return true;
+    case IDC_DICTIONARYLICENCELABEL:
+        OpenProgramFile(DictionaryLicenceFile);
         return true;
     case IDC_WORDLARKWEBSITELABEL:
     case IDC_SUPPORTSITELABEL:

@@ -1,5 +1,6 @@
 set(WL_APP_SOURCES
   app/AnchorLayout.cpp
+  app/BundledDictionaries.cpp
   app/ConfigFrm.cpp
   app/ConfigFrmDictionaries.cpp
   app/ConfigFrmHotKeys.cpp

@@ -47,6 +47,8 @@ public:
     // or .index files, read as the programs are (nothing raises, at most MaxListedDictionaries).
     static std::vector<std::wstring> GetDictionaries();
     static void SetDictionaries(const std::vector<std::wstring>& paths);
+    // Whether a list of dictionaries was ever stored, an empty one too: its key exists.
+    static bool HasDictionaryList();
     static std::string GetDefaultLink();
     static void SetDefaultLink(const std::string& description);
 

@@ -224,3 +224,8 @@ std::vector<std::wstring> ASettings::GetDictionaries() {
 void ASettings::SetDictionaries(const std::vector<std::wstring>& paths) {
     WriteTextList(DictionariesKey, L"DictionaryCount", L"Dictionary", MaxListedDictionaries, paths);
 }
+
+bool ASettings::HasDictionaryList() {
+    TRegKey key;
+    return OpenForReading(key, HKEY_CURRENT_USER, DictionariesKey);
+}

@@ -133,3 +133,5 @@ private:
 };
 using TMenu = TOwnedHandle<HMENU, DestroyMenu>;
 using TGdiObject = TOwnedHandle<HGDIOBJ, DeleteObject>;
+// A file search that FindFirstFile began (never INVALID_HANDLE_VALUE).
+using TFileSearch = TOwnedHandle<HANDLE, FindClose>;

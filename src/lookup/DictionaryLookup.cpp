@@ -10,6 +10,8 @@
 #include "Settings.h"
 #include "UnicodeText.h"
 
+#include <utility>
+
 namespace {
 
 std::vector<std::string> ListedDictionaries() {
@@ -26,9 +28,9 @@ std::string FileName(const std::string& path) {
 
 } // namespace
 
-void TLookupEngine::OpenDictionaries(unsigned delayMs) {
+void TLookupEngine::OpenDictionaries(unsigned delayMs, TDictionaryShelf::TOpened opened) {
     const std::vector<std::string> paths = ListedDictionaries();
-    Shelf.Open(paths, delayMs);
+    Shelf.Open(paths, delayMs, std::move(opened));
     if (!paths.empty())
         PrepareEnglishForms();
 }

@@ -9,7 +9,7 @@ namespace {
 std::shared_ptr<const TDictionaryShelf::TItems> OpenAll(std::vector<std::string> paths,
                                                         std::shared_ptr<const TDictionaryShelf::TItems> open,
                                                         std::shared_ptr<TDictionaryShelf::TStart> start,
-                                                        unsigned delayMs) {
+                                                        unsigned delayMs, TDictionaryShelf::TOpened opened) {
     auto items = std::make_shared<TDictionaryShelf::TItems>();
     try {
         if (start && delayMs) {
@@ -36,6 +36,8 @@ std::shared_ptr<const TDictionaryShelf::TItems> OpenAll(std::vector<std::string>
     } catch (...) {
         // Out of memory: the dictionaries opened so far are all there is.
     }
+    if (opened)
+        opened(*items);
     return items;
 }
 
@@ -57,7 +59,7 @@ void TDictionaryShelf::StartNow() {
     Start->Changed.notify_all();
 }
 
-void TDictionaryShelf::Open(const std::vector<std::string>& paths, unsigned delayMs) {
+void TDictionaryShelf::Open(const std::vector<std::string>& paths, unsigned delayMs, TOpened opened) {
     if (Listed && paths == ListedPaths)
         return;
     // A change of the list while the previous one is still being opened is rare (two saves within a
@@ -70,10 +72,10 @@ void TDictionaryShelf::Open(const std::vector<std::string>& paths, unsigned dela
     Listed = true;
     Start = std::make_shared<TStart>();
     try {
-        Opening = std::async(std::launch::async, OpenAll, paths, Ready, Start, delayMs);
+        Opening = std::async(std::launch::async, OpenAll, paths, Ready, Start, delayMs, opened);
     } catch (const std::system_error&) {
         // No thread to be had: opened here, late rather than never.
-        Ready = OpenAll(paths, Ready, nullptr, 0);
+        Ready = OpenAll(paths, Ready, nullptr, 0, opened);
     }
 }
 

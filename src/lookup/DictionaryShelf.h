@@ -4,6 +4,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <functional>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -21,6 +22,8 @@ public:
         std::string Error;
     };
     using TItems = std::vector<TItem>;
+    // Told on the opening's thread what the opening gave, before a lookup gets it; must not raise.
+    using TOpened = std::function<void(const TItems&)>;
 
     TDictionaryShelf() = default;
     TDictionaryShelf(const TDictionaryShelf&) = delete;
@@ -30,8 +33,9 @@ public:
 
     // Starts opening the listed dictionaries, in their order, unless that list is open or being
     // opened already. Dictionaries open under the same path are kept, not read again; those that
-    // failed are tried again. The opening begins after `delayMs`, or as soon as a lookup waits.
-    void Open(const std::vector<std::string>& paths, unsigned delayMs = 0);
+    // failed are tried again. The opening begins after `delayMs`, or as soon as a lookup waits;
+    // `opened` is told what it gave.
+    void Open(const std::vector<std::string>& paths, unsigned delayMs = 0, TOpened opened = {});
     // The dictionaries of the last Open once they are all open (or failed), waiting for that at
     // most `milliseconds`; null when they are not ready by then or nothing was ever opened.
     std::shared_ptr<const TItems> Wait(unsigned milliseconds);

@@ -75,8 +75,9 @@ public:
     // How long after the program's start its dictionaries are left unread, so that their reading
     // does not compete with the start of the program and of others; a lookup does not wait for it.
     static constexpr unsigned DictionaryStartDelayMs = 1000;
-    // Reads the stored list and opens its dictionaries in the background, after the delay.
-    void OpenDictionaries(unsigned delayMs = 0);
+    // Reads the stored list and opens its dictionaries in the background, after the delay; `opened`
+    // is told on that thread what the opening gave.
+    void OpenDictionaries(unsigned delayMs = 0, TDictionaryShelf::TOpened opened = {});
     // Looks LookupText up in the listed dictionaries and shows what they have in the answer window,
     // beside the word in `source`; true when the window shows it. When none has it, the window
     // shows that only if sayNotFound is set; with no dictionary listed nothing is shown.

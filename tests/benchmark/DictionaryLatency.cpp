@@ -1,8 +1,8 @@
 // What the user's dictionaries cost and gain, in one run:
 // - the real WL.exe, a word selected in another program and the hot key injected: the time to the
-//   answer window shown with WordNet and GCIDE listed, against the time to a stand-in browser
-//   merely started with none listed (both contain the copy's 100 ms settle wait), and the time to
-//   the browser for a word that no listed dictionary has;
+//   answer window shown with WordNet and GCIDE (or WordNet alone) listed, against the time to a stand-in
+//   browser merely started with none listed (both contain the copy's 100 ms settle wait), and the time to the
+//   browser for a word that no listed dictionary has;
 // - the lookup itself inside this process, with the program's own engine: the search of the listed
 //   dictionaries for a word, and the search with the answer window made and shown; what the other
 //   forms of a word cost, against the same search without them; the close words of a misspelt word
@@ -12,8 +12,8 @@
 //   dictionaries listed and without;
 // - a Hunspell word list (.dic) among the files: its opening and memory, and its Stems() and German
 //   forms found through it against the plain search of a word.
-// Usage: DictionaryLatency <runs> <dictionary file>...   (the first two and any .dic are listed for
-// WL.exe)
+// Usage: DictionaryLatency <runs> <dictionary file>...   (the first two, or one, and any .dic are
+// listed for WL.exe)
 #include <windows.h>
 #include <psapi.h>
 
@@ -223,16 +223,17 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: DictionaryLatency <runs> <dictionary file> <dictionary file> [...]\n");
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: DictionaryLatency <runs> <dictionary file> [...]\n");
         return 2;
     }
     const int runs = std::max(std::atoi(argv[1]), 1);
     std::vector<std::wstring> all;
     for (int n = 2; n < argc; ++n)
         all.push_back(Utf16FromUtf8(argv[n]));
-    std::vector<std::wstring> listed(all.begin(), all.begin() + 2), none;
-    std::copy_if(all.begin() + 2, all.end(), std::back_inserter(listed), IsWordList);
+    std::vector<std::wstring> listed(all.begin(), all.begin() + std::min<std::size_t>(all.size(), 2)), none;
+    std::copy_if(all.begin() + static_cast<std::ptrdiff_t>(listed.size()), all.end(),
+                 std::back_inserter(listed), IsWordList);
 
     TSettingsLink link;
     ClearProgramRegistry();
@@ -274,7 +275,9 @@ int main(int argc, char** argv) {
     std::printf("WL.exe, injected hot key (with the %d ms settle wait), %d starts of each kind:\n",
                 static_cast<int>(TLookupEngine::SettleWaitMs), (runs + 1) / 2);
     const double browser = Row("none listed, to the browser started:", toBrowser, 1);
-    Row("WordNet and GCIDE (and word lists) listed, to the answer:", toAnswer, 1, browser);
+    Row(listed.size() == 1 ? "WordNet listed, to the answer shown:"
+                           : "WordNet and GCIDE (and word lists) listed, to the answer shown:",
+        toAnswer, 1, browser);
     Row("listed, a word none has, to the browser:", notFound, 1, browser);
     const double without = Median(start[0]), with = Median(start[1]);
     std::printf("Start-up until the hook is in place: none listed %.1f ms, listed %.1f ms (%.2fx)\n", without,

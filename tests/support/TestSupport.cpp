@@ -289,8 +289,10 @@ std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
 
-TWordlark TWordlark::Start(const std::string& program) {
+TWordlark TWordlark::Start(const std::string& program, bool firstStart) {
     TWordlark wordlark;
+    if (!firstStart && !ASettings::HasDictionaryList())
+        ASettings::SetDictionaries({});
     // A copy that ended leaves its hook's handle in the block: the new copy's start is complete
     // only once its own handle replaces it.
     const HHOOK before = ASettings::GetHookHandle();

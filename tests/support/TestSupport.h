@@ -97,12 +97,14 @@ void ClearProgramRegistry();
 std::string Quoted(const std::string& path);
 
 // A started WL.exe (by default the one built) with its configuration window; start-up is complete
-// once the hook is in place for that window. The caller links the shared block.
+// once the hook is in place for that window. The caller links the shared block. Unless it is the
+// `firstStart`, an empty list of dictionaries is stored where none is, so that the ones beside the
+// program are not listed.
 struct TWordlark {
     std::unique_ptr<TProcess> Process;
     HWND Window = nullptr;
 
-    static TWordlark Start(const std::string& program = std::string());
+    static TWordlark Start(const std::string& program = std::string(), bool firstStart = false);
     // Posts the quit request and waits for the process to end.
     bool Quit();
     // The window shown as by a double-click on the tray icon, and in front.

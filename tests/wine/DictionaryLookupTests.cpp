@@ -57,13 +57,14 @@ protected:
         return Written(DictWriter::DictdFiles(base, entries), base + ".index");
     }
 
-    // Lists the dictionaries, then starts WL.exe and notepad.
-    void Start(const std::vector<std::string>& dictionaries) {
+    // Lists the dictionaries (none at the first start), then starts WL.exe and notepad.
+    void Start(const std::vector<std::string>& dictionaries, bool firstStart = false) {
         std::vector<std::wstring> paths;
         for (const std::string& path : dictionaries)
             paths.push_back(Utf16FromUtf8(path));
-        ASettings::SetDictionaries(paths);
-        App = TWordlark::Start();
+        if (!firstStart)
+            ASettings::SetDictionaries(paths);
+        App = TWordlark::Start(std::string(), firstStart);
         ASSERT_TRUE(App.Window);
         Holder = std::make_unique<TSelectionHolder>("notepad.exe", "Notepad");
         ASSERT_TRUE(Holder->Window());
@@ -354,4 +355,38 @@ TEST_F(DictionaryLookup, TheWindowFollowsLinksGoesBackKeepsItsSizeAndZoomAndStay
     EXPECT_EQ(GetForegroundWindow(), Holder->Window()) << DescribeWindow(GetForegroundWindow());
     EXPECT_EQ(FindTopWindow(AnswerClass, nullptr), answer);
     EXPECT_TRUE(Browser->WaitForUrls(1, 0).empty());
+}
+
+// The build folder holds the English dictionary beside WL.exe as the downloads do. With no settings
+// the program lists it, but not a file beside it that is no dictionary; it answers without the
+// browser; once the user has removed it, it stays removed through a restart.
+TEST_F(DictionaryLookup, TheFirstStartListsTheEnglishDictionaryAndAStoredListStaysAsItIs) {
+    const std::string program = BuildFile("WL.exe");
+    const std::string foreign = program.substr(0, program.rfind('\\')) + "\\Dictionaries\\notes.index";
+    Written({{foreign, "not a dictionary\n"}}, foreign);
+    Start({}, true);
+    std::vector<std::wstring> listed;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            listed = ASettings::GetDictionaries();
+            return listed.size() == 1 && listed[0].find(L"\\Dictionaries\\wn.index") != std::wstring::npos;
+        },
+        10000))
+        << listed.size() << " listed, the first: " << (listed.empty() ? "" : Utf8FromUtf16(listed[0]));
+
+    PressOn(L"ephemeral", 'L');
+    HWND answer = WaitForAnswer("lasting a very short time");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(Shown(answer).find("WordNet (r) 3.0 (2006)"), 0u) << Shown(answer);
+    EscapeBackToNotepad(answer, 9);
+    PressOn(L"zyzzyvaq", 'L');
+    EXPECT_EQ(Browser->WaitForUrls(1, 5000),
+              std::vector<std::string>{"http://glossa.orvane.com/search?q=zyzzyvaq&r=5"});
+
+    ASettings::SetDictionaries({});
+    ASSERT_TRUE(App.Quit());
+    App = TWordlark::Start(std::string(), true);
+    PressOn(L"ephemeral", 'L');
+    EXPECT_EQ(Browser->WaitForUrls(2, 5000).size(), 2u);
+    EXPECT_TRUE(ASettings::HasDictionaryList() && ASettings::GetDictionaries().empty());
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -28,9 +29,12 @@ constexpr const char* UninstallKey =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvaneWordlark_is1";
 constexpr const char* RunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* SettingsKey = "Software\\Orvane\\Wordlark2\\General";
+// clang-format off
 const char* const InstalledFiles[] = {"WL.exe",      "Tarnwick2.dll", "readme.txt",  "Uninstall.exe",
                                       "WL-110.html", "WL-120.html",   "WL-125.html", "WL-130.html",
-                                      "WL-135.html", "WL-140.html",   "WL-145.html"};
+                                      "WL-135.html", "WL-140.html",   "WL-145.html",
+                                      "Dictionaries\\wn.index", "Dictionaries\\wn.dict.dz", "Dictionaries\\WordNet-license.txt"};
+// clang-format on
 
 std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
@@ -290,11 +294,13 @@ TEST_F(Installer, SilentInstallPutsFilesUninstallKeyAndLogonEntryInPlaceAndStart
     EXPECT_EQ(MachineValue(UninstallKey, "HelpLink"), "http://www.orvane.com/wordlark/support");
     const DWORD kilobytes = MachineNumber(UninstallKey, "EstimatedSize");
     EXPECT_GT(kilobytes, 50u);
-    EXPECT_LT(kilobytes, 20000u);
+    EXPECT_LT(kilobytes, 50000u); // the English dictionary is 12 MB of it
     EXPECT_EQ(MachineNumber(UninstallKey, "NoModify"), 1u);
     EXPECT_EQ(MachineNumber(UninstallKey, "NoRepair"), 1u);
     EXPECT_EQ(MachineValue(RunKey, "Wordlark"), Quoted(folder + "\\WL.exe"));
 
+    EXPECT_NE(ReadFile(folder + "\\Dictionaries\\WordNet-license.txt").find("WordNet 3.0 Copyright 2006"),
+              std::string::npos);
     const std::string readme = ReadFile(folder + "\\readme.txt");
     EXPECT_NE(readme.find("Ctrl + L"), std::string::npos);
     for (size_t at = readme.find('\n'); at != std::string::npos; at = readme.find('\n', at + 1))
@@ -333,6 +339,33 @@ TEST_F(Installer, PagesLeadToTheFinishPageWhoseRunOptionStartsTheInstalledProgra
     ASSERT_NE(window, nullptr) << "\"Run Wordlark\" did not start the program";
     EXPECT_EQ(lstrcmpiA(ProcessImage(window).c_str(), (folder + "\\WL.exe").c_str()), 0)
         << ProcessImage(window);
+}
+
+// The English dictionary, on by default, left out on the components page: the installation and a
+// silent update after it leave it out.
+TEST_F(Installer, TheEnglishDictionaryLeftOutStaysOutThroughUpdates) {
+    const std::string folder = FreshFolder(), dictionaries = folder + "\\Dictionaries";
+    TWizard wizard(folder);
+    for (int page = 0; page < 3; ++page) // welcome, read-me, folder
+        ASSERT_TRUE(wizard.Next()) << "page " << page;
+    // The second option, below the program itself; Space switches it as it does for a user.
+    HWND tree = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (tree = FindWindowExA(wizard.Page(), nullptr, "SysTreeView32", nullptr)) != nullptr; },
+        10000))
+        << "no options page: " << DescribeWindow(wizard.Page());
+    const HTREEITEM item = TreeView_GetNextSibling(tree, TreeView_GetRoot(tree));
+    const UINT checked = TreeView_GetItemState(tree, item, TVIS_STATEIMAGEMASK);
+    TreeView_SelectItem(tree, item);
+    PostMessageA(tree, WM_KEYDOWN, VK_SPACE, 0);
+    ASSERT_TRUE(
+        WaitUntil([&] { return TreeView_GetItemState(tree, item, TVIS_STATEIMAGEMASK) != checked; }, 5000));
+    ASSERT_TRUE(wizard.Next());
+    ASSERT_TRUE(WaitUntil([&] { return wizard.NextText() == "&Finish"; }, 20000));
+    ASSERT_TRUE(wizard.Next() || wizard.Setup.Wait(0));
+    EXPECT_TRUE(FileExists(folder + "\\WL.exe") && !FolderExists(dictionaries));
+    EXPECT_EQ(Setup("/S"), 0u);
+    EXPECT_FALSE(FolderExists(dictionaries));
 }
 
 TEST_F(Installer, TargetThatCannotBeWrittenIsReportedAndLeavesTheRegistryAlone) {
