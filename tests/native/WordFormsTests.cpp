@@ -12,11 +12,10 @@
 using namespace DictWriter;
 
 TEST(WordForms, AreLookedForOnlyWhenNoDictionaryHasTheWordAndEveryFormFoundIsShown) {
-    TMemoryFiles files;
     // clang-format off
-    files.Files = DictdFiles("/d/a", {{"00databaseshort", "", "A\n"}, {"00databaseutf8", "", ""}, {"blog", "", ""},
+    TMemoryFiles files(DictdFiles("/d/a", {{"00databaseshort", "", "A\n"}, {"00databaseutf8", "", ""}, {"blog", "", ""},
         {"give up", "", ""}, {"go", "", ""}, {"good", "", ""}, {"leaf", "", ""}, {"leave", "", ""}, {"mouse", "", ""},
-        {"study", "", ""}, {"well", "", ""}, {"wolf", "", ""}});
+        {"study", "", ""}, {"well", "", ""}, {"wolf", "", ""}}));
     // clang-format on
     files.Files.merge(StarDictFiles("/d/b", {{"boxes", "m"}, {"wolf", "m"}}));
     std::string error;

@@ -37,6 +37,7 @@ inline std::string Look(const TDictionary& dictionary, const std::string& word) 
 // Files by path in memory; each open takes the file as it is then.
 class TMemoryFiles : public TDictFiles {
 public:
+    explicit TMemoryFiles(std::map<std::string, std::string> files = {}) : Files(std::move(files)) {}
     std::map<std::string, std::string> Files;
     std::unique_ptr<TDictFile> Open(const std::string& path) const override {
         struct TFile : TDictFile {
