@@ -1,11 +1,5 @@
-// The dictionary files, from arbitrary bytes. The first byte chooses what is fuzzed:
-// - the index: arbitrary bytes as a StarDict .ifo or a dictd .index, or a well-formed dictionary of
-//   arbitrary words whose .idx, .idx.gz or .index is then damaged at arbitrary places: opening
-//   refuses with a reason or gives a dictionary whose lookups do not fail while the files stay, find
-//   only the word's letters (or a synonym's entry), and find nothing once the definitions are gone;
-// - the definitions: arbitrary bytes as a .dict.dz, or a dictzip file of arbitrary data damaged at
-//   arbitrary places: opening refuses or gives a size, and a read fails or gives exactly the bytes
-//   asked for, those of the data when the file is intact;
+// The dictionary files, from arbitrary bytes. The first byte chooses what is fuzzed with the rest:
+// - the index and the definitions, in DictIndexFuzz.cpp and DictzipFuzz.cpp;
 // - the English word forms: arbitrary words against arbitrary exception lists give a bounded number
 //   of candidates, each once and none empty;
 // - Hunspell word lists of arbitrary affix rules and words, in UTF-8 or an 8-bit set, with any flag
@@ -20,7 +14,6 @@
 #include <fstream>
 
 #include "common/UnicodeText.h"
-#include "dict/DictData.h"
 #include "dict/DictReaders.h"
 #include "dict/EnglishForms.h"
 #include "dict/MarkupText.h"
@@ -28,109 +21,21 @@
 
 namespace {
 
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+const auto check = [](bool condition) { condition ? void() : std::abort(); };
 
-void FuzzIndex(FuzzedDataProvider& input) {
-    const std::uint8_t mode = input.ConsumeIntegral<std::uint8_t>();
-    const bool starDict = mode & 1;
-    const std::string word = input.ConsumeRandomLengthString(300),
-                      damage = input.ConsumeRandomLengthString(16);
-    std::string index = input.ConsumeRandomLengthString();
-    DictWriter::TMemoryFiles files;
-    if (mode & 2) {
-        files.Files = {
-            {starDict ? "/d/f.ifo" : "/d/f.index", index}, {"/d/f.dict", word}, {"/d/f.idx", word}};
-    } else {
-        std::vector<DictWriter::TStarDictEntry> entries;
-        std::vector<DictWriter::TDictdEntry> lines;
-        std::vector<std::pair<std::string, std::string>> synonyms;
-        FuzzedDataProvider words(reinterpret_cast<const std::uint8_t*>(index.data()), index.size());
-        while (words.remaining_bytes() > 0 && entries.size() < 12) {
-            entries.push_back({words.ConsumeRandomLengthString(12), words.ConsumeRandomLengthString(40)});
-            lines.push_back(
-                {entries.back().Headword, words.ConsumeRandomLengthString(4), entries.back().Data});
-            if (words.ConsumeBool())
-                synonyms.emplace_back(words.ConsumeRandomLengthString(12), entries.back().Headword);
-        }
-        DictWriter::TStarDictOptions options;
-        options.ChunkLength = mode & 4 ? 16 : 0;
-        options.GzipIndex = mode & 8;
-        files.Files = starDict ? DictWriter::StarDictFiles("/d/f", entries, synonyms, options)
-                               : DictWriter::DictdFiles("/d/f", lines, options.ChunkLength);
-        std::string& damaged = files.Files[!starDict           ? "/d/f.index"
-                                           : options.GzipIndex ? "/d/f.idx.gz"
-                                                               : "/d/f.idx"];
-        for (std::size_t i = 0; i + 1 < damage.size() && !damaged.empty(); i += 2)
-            damaged[static_cast<unsigned char>(damage[i]) % damaged.size()] ^= damage[i + 1];
-        index = damaged + (files.Files.count("/d/f.syn") ? files.Files["/d/f.syn"] : "");
-    }
-
-    std::string error;
-    const auto dictionary = OpenDictionary(files, starDict ? "/d/f.ifo" : "/d/f.index", error);
-    check(!dictionary == !error.empty());
-    if (!dictionary)
-        return;
-    // The fuzzer's word and the index's NUL-, TAB- or LF-separated pieces.
-    std::vector<std::string> looks{word, FoldCase(word)};
-    for (std::size_t at = 0, end = 0; at < index.size() && looks.size() < 24; at = end + 1) {
-        end = std::min(index.find_first_of(std::string("\t\n\0", 3), at), index.size());
-        looks.push_back(index.substr(at, end - at));
-    }
-    for (const bool gone : {false, true}) {
-        if (gone)
-            files.Files.erase(files.Files.count("/d/f.dict") ? "/d/f.dict" : "/d/f.dict.dz");
-        for (const std::string& look : looks) {
-            std::vector<TDictEntry> entries;
-            const bool read = dictionary->Lookup(look, entries);
-            check((gone || read) && (look.size() <= 255 || entries.empty()));
-            for (const TDictEntry& entry : entries)
-                check(!gone && (files.Files.count("/d/f.syn") || FoldCase(entry.Headword) == FoldCase(look)));
-        }
-    }
-    return;
-}
-
-void FuzzDictzip(FuzzedDataProvider& input) {
-    const bool raw = input.ConsumeBool();
-    const std::uint32_t chunkLength = input.ConsumeIntegralInRange<std::uint32_t>(1, 300);
-    const std::string damage = input.ConsumeRandomLengthString(8), reads = input.ConsumeBytesAsString(32);
-    const std::string data = input.ConsumeRemainingBytesAsString();
-    DictWriter::TMemoryFiles files;
-    std::string& file = files.Files["/d/f.dict.dz"] = raw ? data : DictWriter::Dictzip(data, chunkLength);
-    for (std::size_t i = 0; i + 2 < damage.size() && !file.empty(); i += 3)
-        file[(static_cast<unsigned char>(damage[i]) << 8 | static_cast<unsigned char>(damage[i + 1])) %
-             file.size()] ^= damage[i + 2];
-    const bool intact = !raw && damage.size() < 3;
-    std::string error, read;
-    const auto zipped = TDictData::Open(files, "/d/f.dict.dz", error);
-    check(zipped ? !intact || zipped->Size() == data.size() : !error.empty() && (!intact || data.empty()));
-    for (std::size_t i = 0; zipped && i + 3 < reads.size(); i += 4) {
-        const std::uint64_t offset =
-            static_cast<unsigned char>(reads[i]) << 8 | static_cast<unsigned char>(reads[i + 1]);
-        const std::uint64_t length =
-            (static_cast<unsigned char>(reads[i + 2]) << 8 | static_cast<unsigned char>(reads[i + 3])) % 700;
-        const bool inside = offset <= zipped->Size() && length <= zipped->Size() - offset;
-        if (zipped->Read(offset, length, read))
-            check(inside && read.size() == length && (!intact || read == data.substr(offset, length)));
-        else
-            check(!intact || !inside);
-    }
-    return;
-}
-
-void FuzzEnglishForms(FuzzedDataProvider& input) {
+int FuzzEnglishForms(const std::uint8_t* bytes, std::size_t size) {
+    FuzzedDataProvider input(bytes, size);
     const std::string word = input.ConsumeRandomLengthString(100);
     const std::vector<std::string> candidates =
         TEnglishForms(input.ConsumeRemainingBytesAsString()).Candidates(word);
     check(candidates.size() <= TEnglishForms::MaxCandidates);
     for (const std::string& candidate : candidates)
         check(!candidate.empty() && std::count(candidates.begin(), candidates.end(), candidate) == 1);
+    return 0;
 }
 
-void FuzzHunspell(FuzzedDataProvider& input) {
+int FuzzHunspell(const std::uint8_t* bytes, std::size_t size) {
+    FuzzedDataProvider input(bytes, size);
     const char* const heads[] = {"SET UTF-8\n", "SET KOI8-R\nFLAG long\n", "FLAG num\n",
                                  "SET UTF-8\nFLAG UTF-8\n"};
     std::string affix = heads[input.ConsumeIntegralInRange(0, 3)], dic, word;
@@ -153,16 +58,16 @@ void FuzzHunspell(FuzzedDataProvider& input) {
     for (std::size_t n = 0; forms && n < words.size(); ++n)
         for (const std::string& stem : forms->Stems(word = words[n].substr(0, words[n].find('/'))))
             check(!stem.empty() && stem != word && IsUtf8(stem));
+    return 0;
 }
 
 } // namespace
 
+int FuzzDictIndex(const std::uint8_t* bytes, std::size_t size);
+int FuzzDictzip(const std::uint8_t* bytes, std::size_t size);
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
-    FuzzedDataProvider input(bytes, size);
-    const int choice = input.ConsumeIntegralInRange(0, 3);
-    choice == 0   ? FuzzIndex(input)
-    : choice == 1 ? FuzzDictzip(input)
-    : choice == 2 ? FuzzEnglishForms(input)
-                  : FuzzHunspell(input);
-    return 0;
+    int (*const fuzz[])(const std::uint8_t*, std::size_t) = {FuzzDictIndex, FuzzDictzip, FuzzEnglishForms,
+                                                             FuzzHunspell};
+    return size == 0 ? 0 : fuzz[bytes[0] % 4](bytes + 1, size - 1);
 }
