@@ -1,7 +1,6 @@
-// What the keyboard hook costs. First per call: `KeyboardHandler` called as the system calls a
-// low-level hook, against a do-nothing hook that only passes the key on (under Wine a call costs
-// mostly its round trips to the Wine server). Then the delay that the hook adds to a key typed into
-// another program: from the key sent to its
+// What the keyboard hook costs. First per call (HookBenchmark.cpp): `KeyboardHandler` called as the
+// system calls a low-level hook, against a do-nothing hook that only passes the key on. Then the
+// delay that the hook adds to a key typed into another program: from the key sent to its
 // arrival in a 64-bit and a 32-bit KeyTarget's window (performance-counter stamps in both processes),
 // with no hook, with a do-nothing low-level hook in a process of its own, and with the real WL.exe,
 // once with no programs listed on the Programs page and once with 100 listed, the two KeyTargets
@@ -10,8 +9,6 @@
 // Rounds interleave the three cases, so that load from other programs falls on each alike.
 // Usage: KeyDelayBenchmark [rounds] [keys per round and case]
 #include <windows.h>
-
-#include <initializer_list>
 
 #include <algorithm>
 #include <cstdio>
@@ -24,7 +21,6 @@
 #include "Settings.h"
 #include "TestSupport.h"
 #include "WinHandles.h"
-#include "hook/KeyboardHook.h"
 
 using namespace TestSupport;
 
@@ -143,85 +139,6 @@ double Percentile(std::vector<double> values, double share) {
     return values[static_cast<std::size_t>(share * static_cast<double>(values.size() - 1))];
 }
 
-using THookProc = LRESULT(CALLBACK*)(int, WPARAM, LPARAM);
-
-LRESULT CallHook(THookProc proc, DWORD virtualKey, bool up) {
-    KBDLLHOOKSTRUCT event{};
-    event.vkCode = virtualKey;
-    event.flags = up ? LLKHF_UP : 0;
-    event.time = GetTickCount();
-    return proc(HC_ACTION, up ? WM_KEYUP : WM_KEYDOWN, reinterpret_cast<LPARAM>(&event));
-}
-
-// Holds the modifiers down, or lets them go, as the user does: in the system's key state, with
-// injected events (no hook of this process sees them), and in what the hook saw.
-void PressModifiers(std::initializer_list<DWORD> modifiers, bool up) {
-    for (DWORD modifier : modifiers) {
-        keybd_event(static_cast<BYTE>(modifier), 0, up ? KEYEVENTF_KEYUP : 0, 0);
-        CallHook(KeyboardHandler, modifier, up);
-    }
-}
-
-// Medians of single calls, in microseconds, the cases interleaved in rounds. Wine keeps the key
-// state that a thread last read for 50 ms and typed keys come further apart than that, so the calls
-// are 60 ms apart and each finds the system's state as a typed key finds it.
-void PrintHookCallTimes(int rounds, int calls) {
-    const HWND target = CreateWindowExA(0, "STATIC", "Benchmark Target", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                        nullptr, nullptr);
-    ASettings::SetTargetWindow(target);
-    ASettings::SetEnabled(true);
-    ASettings::SetConfigWindowShown(false);
-    ASettings::GetKeyCombo(0);             // the one-time load from the registry is not part of a key press
-    CallHook(KeyboardHandler, 'L', false); // and neither is the first question for each modifier
-    struct TCase {
-        const char* Name;
-        THookProc Proc;
-        DWORD Key;
-        bool Up;
-        std::initializer_list<DWORD> Modifiers;
-        std::vector<double> Times;
-    } cases[] = {
-        {"do-nothing hook (CallNextHookEx)", DoNothingHook, 'L', false, {}, {}},
-        {"key-up", KeyboardHandler, 'L', true, {}, {}},
-        {"A, cannot be a hot key", KeyboardHandler, 'A', false, {}, {}},
-        {"Ctrl + K, cannot be a hot key", KeyboardHandler, 'K', false, {VK_LCONTROL}, {}},
-        {"L alone (candidate, no modifier)", KeyboardHandler, 'L', false, {}, {}},
-        {"Ctrl + Alt + L (candidate, no hot key)", KeyboardHandler, 'L', false, {VK_LCONTROL, VK_LMENU}, {}},
-        {"Ctrl + L (hot key, posted)", KeyboardHandler, 'L', false, {VK_LCONTROL}, {}},
-    };
-    LARGE_INTEGER frequency{};
-    QueryPerformanceFrequency(&frequency);
-    for (int round = 0; round < rounds; ++round)
-        for (TCase& c : cases) {
-            PressModifiers(c.Modifiers, false);
-            for (int i = 0; i < calls; ++i) {
-                Sleep(60);
-                // Warm again after the pause: a held modifier repeats, or the do-nothing hook runs once.
-                for (DWORD modifier : c.Modifiers)
-                    CallHook(KeyboardHandler, modifier, false);
-                if (c.Modifiers.size() == 0)
-                    CallHook(DoNothingHook, c.Key, true);
-                const long long start = Counter();
-                CallHook(c.Proc, c.Key, c.Up);
-                c.Times.push_back(1e6 * static_cast<double>(Counter() - start) /
-                                  static_cast<double>(frequency.QuadPart));
-            }
-            PressModifiers(c.Modifiers, true);
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) // the hot key's messages
-                ;
-        }
-    std::printf("KeyboardHandler: %d rounds of %d calls per case, 60 ms apart; medians of single calls\n",
-                rounds, calls);
-    std::printf("%-40s %10s %8s\n", "case", "us/call", "ratio");
-    const double baseline = Percentile(cases[0].Times, 0.5);
-    for (const TCase& c : cases)
-        std::printf("%-40s %10.2f %8.2f\n", c.Name, Percentile(c.Times, 0.5),
-                    Percentile(c.Times, 0.5) / baseline);
-    std::printf("\n");
-    DestroyWindow(target);
-}
-
 // 100 programs, the two KeyTargets last, so that a match compares the whole list.
 std::vector<std::wstring> HundredPrograms() {
     std::vector<std::wstring> names;
@@ -233,6 +150,9 @@ std::vector<std::wstring> HundredPrograms() {
 }
 
 } // namespace
+
+// The hook's time per call, `calls` calls a case in each of `rounds` (HookBenchmark.cpp).
+void PrintHookCallTimes(int rounds, int calls);
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "hook") == 0)
