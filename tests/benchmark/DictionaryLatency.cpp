@@ -168,9 +168,7 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
     // The window made anew for a word at a zoom: GCIDE's long entry at 100 % and 300 %, then an
     // entry of 10,000 links in a dictionary of its own.
     const auto windowFor = [&](const std::string& word, DWORD zoom) {
-        TRegKey key;
-        key.Create(HKEY_CURRENT_USER, AnswerKey, KEY_SET_VALUE);
-        RegSetValueExA(key.Get(), "Zoom", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zoom), sizeof zoom);
+        RegSetKeyValueA(HKEY_CURRENT_USER, AnswerKey, "Zoom", REG_DWORD, &zoom, sizeof zoom);
         TFigures figures;
         for (int n = 0; n < runs; ++n, PumpMessages(0)) {
             TAnswerForm::CloseAll();
@@ -181,10 +179,9 @@ void InProcessLookups(const std::vector<std::wstring>& dictionaries, int runs) {
         }
         return figures;
     };
-    TFigures zoomed[2][2]; // [WordNet's and GCIDE's "lead", GCIDE's longest "set"][100 %, 300 %]
-    for (int word = 0; word < 2; ++word)
-        for (int zoom = 0; zoom < 2; ++zoom)
-            zoomed[word][zoom] = windowFor(word ? "set" : "lead", zoom ? 300 : 100);
+    // [WordNet's and GCIDE's "lead", GCIDE's longest "set"][100 %, 300 %]
+    TFigures zoomed[2][2] = {{windowFor("lead", 100), windowFor("lead", 300)},
+                             {windowFor("set", 100), windowFor("set", 300)}};
     const std::string links = TempFile("links"), base = links.substr(0, links.size() - 4);
     std::string text = "links\n";
     for (int n = 0; n < 10000; ++n)

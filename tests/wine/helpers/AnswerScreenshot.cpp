@@ -15,7 +15,6 @@
 #include "LookupSupport.h"
 #include "Settings.h"
 #include "UnicodeText.h"
-#include "WinHandles.h"
 
 using namespace TestSupport;
 
@@ -45,15 +44,11 @@ int main() {
     listed.push_back(Utf16FromUtf8(base + ".ifo"));
     ASettings::SetDictionaries(listed);
 
-    int width = 0, height = 0;
+    DWORD width = 0, height = 0;
     if (const char* size = std::getenv("ANSWER_SIZE");
-        size && std::sscanf(size, "%dx%d", &width, &height) == 2) {
-        TRegKey key;
-        key.Create(HKEY_CURRENT_USER, AnswerKey, KEY_SET_VALUE);
+        size && std::sscanf(size, "%lux%lu", &width, &height) == 2)
         for (const auto& [name, value] : {std::pair{"Width", width}, {"Height", height}})
-            RegSetValueExA(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                           sizeof value);
-    }
+            RegSetKeyValueA(HKEY_CURRENT_USER, AnswerKey, name, REG_DWORD, &value, sizeof value);
     const bool menu = std::getenv("ANSWER_MENU") != nullptr;
     TWordlark app = TWordlark::Start();
     TSelectionHolder notepad("notepad.exe", "Notepad");
