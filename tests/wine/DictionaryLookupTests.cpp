@@ -108,15 +108,13 @@ protected:
 
     // The control's selection, as its own positions.
     static std::pair<int, int> Selected(HWND answer) {
-        const auto range =
-            static_cast<DWORD>(SendMessageW(GetDlgItem(answer, IDC_ANSWERTEXT), EM_GETSEL, 0, 0));
+        const auto range = static_cast<DWORD>(SendDlgItemMessageW(answer, IDC_ANSWERTEXT, EM_GETSEL, 0, 0));
         return {LOWORD(range), HIWORD(range)};
     }
     // The line of the text's last character, as the control has wrapped it.
     static int Lines(HWND answer) {
-        const HWND text = GetDlgItem(answer, IDC_ANSWERTEXT);
-        return static_cast<int>(
-            SendMessageW(text, EM_LINEFROMCHAR, Utf16FromUtf8(Shown(answer)).size() - 1, 0));
+        return static_cast<int>(SendDlgItemMessageW(answer, IDC_ANSWERTEXT, EM_LINEFROMCHAR,
+                                                    Utf16FromUtf8(Shown(answer)).size() - 1, 0));
     }
     static std::uint32_t Stored(const char* name) {
         std::uint32_t value = 0;
@@ -314,7 +312,6 @@ TEST_F(DictionaryLookup, TheWindowFollowsLinksGoesBackKeepsItsSizeAndZoomAndStay
         TypeCombo({}, VK_RETURN);
         WaitUntil([&] { return Stored("Width") != 0; }, 2000);
     }
-    ASSERT_NE(Stored("Width"), 0u);
     GetWindowRect(answer, &after);
     EXPECT_EQ(Stored("Width"), static_cast<std::uint32_t>(after.right - after.left));
     EscapeBackToNotepad(answer, 8);
@@ -379,14 +376,12 @@ TEST_F(DictionaryLookup, TheFirstStartListsTheEnglishDictionaryAndAStoredListSta
     ASSERT_TRUE(answer);
     EXPECT_EQ(Shown(answer).find("WordNet (r) 3.0 (2006)"), 0u) << Shown(answer);
     EscapeBackToNotepad(answer, 9);
-    PressOn(L"zyzzyvaq", 'L');
-    EXPECT_EQ(Browser->WaitForUrls(1, 5000),
-              std::vector<std::string>{"http://glossa.orvane.com/search?q=zyzzyvaq&r=5"});
 
     ASettings::SetDictionaries({});
     ASSERT_TRUE(App.Quit());
     App = TWordlark::Start(std::string(), true);
-    PressOn(L"ephemeral", 'L');
-    EXPECT_EQ(Browser->WaitForUrls(2, 5000).size(), 2u);
+    PressOn(L"ephemeral", 'L'); // the browser's first address: the answer above did not go there
+    EXPECT_EQ(Browser->WaitForUrls(1, 5000),
+              std::vector<std::string>{"http://glossa.orvane.com/search?q=ephemeral&r=5"});
     EXPECT_TRUE(ASettings::HasDictionaryList() && ASettings::GetDictionaries().empty());
 }
