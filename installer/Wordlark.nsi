@@ -14,6 +14,11 @@ ManifestDPIAware true
 !include LogicLib.nsh
 !include Sections.nsh
 !include nsDialogs.nsh
+; One solid stream: the plug-ins that start-up and the first pages call come at its start, or the
+; installer would unpack the program and the English dictionary before it could show a page.
+ReserveFile /plugin System.dll
+ReserveFile /plugin UserInfo.dll
+ReserveFile /plugin nsDialogs.dll
 
 !define PRODUCT "Wordlark"
 !define VERSION "2.0"
