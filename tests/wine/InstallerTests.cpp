@@ -374,6 +374,8 @@ TEST_F(Installer, TheEnglishDictionaryLeftOutStaysOutThroughUpdates) {
     ASSERT_TRUE(wizard.ReachesFinish());
     ASSERT_TRUE(wizard.Next() || wizard.Setup.Wait(0));
     EXPECT_TRUE(FileExists(folder + "\\WL.exe") && !FolderExists(dictionaries));
+    // The finish page starts the program; the update ends it, once its window is there to be asked.
+    EXPECT_TRUE(wizard.Setup.Wait(10000) && WaitForWindow(FormClass, FormTitle, 15000));
     EXPECT_EQ(Setup("/S"), 0u);
     EXPECT_FALSE(FolderExists(dictionaries));
 }
